@@ -1,0 +1,22 @@
+// Start-up settings, side-file paths and the exit code.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace lumo {
+
+struct AppState {
+  uint8_t ExitCode = 2;          // 2 until start-up has succeeded
+  bool Credits = true;           // option "W" turns the credits screen off
+  bool LoadKeystrokes = false;   // option "K"
+  bool ClipexOn = false;         // option "#"
+  std::string MarkerText = "??"; // "{}" in program texts
+  std::string MacroFileName = "keydef.lmo";
+  std::string SettingsFile;      // per-file settings path
+  std::string HistoryFile;       // prompt history path
+  std::string ClipFile;          // clipboard file path
+  std::string ProgramPath;       // the running program, for side files
+  bool Quit = false;             // the loop ends after the current key
+};
+
+}  // namespace lumo

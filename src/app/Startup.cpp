@@ -1,0 +1,128 @@
+// Start-up runs once: options, the credits screen, the extension rules, the
+// load, then the settings and history files. Its order matters: the options
+// that name directories need the file's base name, the extension sets the
+// margins the loader gives each line.
+#include "app/Startup.h"
+
+#include "app/Options.h"
+#include "app/SideFiles.h"
+#include "app/SidePaths.h"
+#include "files/Load.h"
+#include "screen/StatusRow.h"
+#include "screen/Window.h"
+#include "text/Cp866.h"
+#include "text/LineStore.h"
+
+namespace lumo {
+
+void SetStartValues(Editor& e) {
+  e.FileCodePage = CodePage::Ascii;
+  e.Credits = true;
+  e.MacroFileName = "keydef.lmo";
+  e.BlockFileName.clear();
+  e.LeftMargin = 1;
+  e.TabStep = 8;
+  e.InsertMark = 0;
+  e.PageStep = int16_t(e.Con->H() - 3);
+  e.Modified = false;
+  e.HScroll = 0;
+  e.RightMargin = e.FormatWidth = 254;
+  e.InsertMode = true;
+  e.ProgramTextMode = false;
+  e.CodePageCheck = true;
+  e.ClipexOn = false;
+  std::string dir = StateDirectory();
+  e.ClipFile = dir + "LumoClip";
+  e.SettingsFile = dir + "LumoINI";
+  e.HistoryFile = dir + "LumoSS";
+  e.ExitCode = 2;
+}
+
+void ComputeTabStops(Editor& e) {
+  for (int k = 1; k <= 32; ++k) {
+    int stop = e.LeftMargin + (k - 1) * e.TabStep;
+    e.TabStops[k] = uint8_t(stop > 255 ? 255 : stop);
+  }
+}
+
+void ShowCredits(Editor& e) {
+  Console& c = *e.Con;
+  c.Clear();
+  int shift = c.W() > 80 ? 10 : 0;
+  WriteAt(e, shift ? 19 : 8, 12, Cp("Lumo - редактор текстов для консоли"), 0x1E);
+  WriteAt(e, 27 + shift, 14, Cp(" Томск * lumo@lumo.invalid "), 0x61);
+  WriteAt(e, 34 + shift, 6, "Menu - F10", 0x0C);
+  WriteAt(e, 32 + shift, 16, " Press any key. ", 0x0D);
+  WriteAt(e, 11 + shift, 20, Cp("Если редактор вам пригодился - расскажите о нём другим."), 0x08);
+  WriteAt(e, 15 + shift, 21, Cp("Об ошибках и пожеланиях пишите по адресу выше."), 0x08);
+  WriteAt(e, 19 + shift, 22, Cp("Спасибо за то, что пользуетесь Lumo!"), 0x08);
+  SetCursor(e, 133, 60);
+  ReadKey(e);
+  c.Clear();
+}
+
+bool StartEditor(Editor& e, const std::vector<std::string>& args) {
+  SetStartValues(e);
+  if (!InitLineTable(e)) {
+    ShowMessage(e, Cp("НЕ ХВАТАЕТ ПАМЯТИ!"), 1);
+    e.ExitCode = 2;
+    return false;
+  }
+  bool named = !args.empty();
+  if (named) {
+    e.FileName = args.back();
+    e.SettingsFile = StateDirectory() + BaseName(e.FileName) + ".LmIni";
+    ApplyOptions(e, OptionText(args));
+    if (e.Credits) ShowCredits(e);
+  }
+  e.Con->Clear();
+  SetCursor(e, 1, 1);
+  if (named && e.FileName.size() > 127) {
+    ShowMessage(e, Cp("Неверное имя файла!"), 1);
+    e.FileName.clear();
+    named = false;
+  }
+  if (named) {
+    ApplyExtension(e, e.FileName, e.Con->W());
+    if (LoadStartupFile(e) == LoadResult::OutOfMemory) {
+      e.ExitCode = 2;
+      return false;
+    }
+  }
+  ComputeTabStops(e);
+  e.CurCol = e.LeftMargin;
+  e.ColumnMark = e.LeftMargin;
+  e.Modified = false;
+  if (e.FormatWidth == 0) e.FormatWidth = e.RightMargin;
+  e.TopLine = 1;
+  e.CurLine = 1;
+  EnsureOneLine(e);
+  e.Modified = false;
+  ReadSettings(e);
+  if (e.CurLine > e.LineCount) e.CurLine = e.LineCount;
+  ReadPromptHistory(e);
+  return true;
+}
+
+bool ExitSequence(Editor& e) {
+  e.ExitCode = 0;
+  if (e.Modified) {
+    e.ChoicePreselect = 1;
+    int a = ChoiceBar(e, Cp(" Записать в файл ? | 1 - да | 2 - нет | 3 = Esc - продолжить редактирование |"), "",
+                      0x3F, 0x2F, 0x5F, 0x0D);
+    if (a == 1) e.ExitCode = 1;
+    else if (a == 2) e.ExitCode = 3;
+    else return false;
+  }
+  if (e.ExitCode == 1) {
+    SaveTextForExit(e);
+    // Leaving after a failed save would lose the text: stay in the editor,
+    // the message has told why.
+    if (e.Modified) return false;
+  }
+  WriteSettings(e);
+  WritePromptHistory(e);
+  return true;
+}
+
+}  // namespace lumo

@@ -1,0 +1,147 @@
+// The loader cuts the file into lines with LineSource and copies each line
+// once, straight into its block. A first reading gives every line room up to
+// the right margin; when the text does not fit that way it is read again with
+// each line only as long as itself.
+#include "files/Load.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/CodePageCheck.h"
+#include "files/LineSource.h"
+#include "screen/StatusRow.h"
+#include "text/Cp866.h"
+#include "text/LineStore.h"
+
+namespace lumo {
+namespace {
+
+enum class Pass { Done, TooManyLines, Short, OutOfMemory, ReadError };
+
+// One reading of the whole text; on the first pass a shortage is only noted,
+// on the compact pass it is fatal.
+Pass ReadLines(Editor& e, LineSource& src, bool compact, int& cut) {
+  cut = 0;
+  std::string_view line;
+  bool wasCut = false;
+  while (src.Next(line, wasCut)) {
+    if (wasCut) ++cut;
+    uint8_t capacity = uint8_t(line.size() > e.RightMargin ? line.size() : e.RightMargin);
+    bool stored = false;
+    if (FreeMemory(e) > capacity) {
+      if (e.LineCount >= MaxLines) {
+        ShowMessage(e, Cp("СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!"), 1);
+        e.OpFailed = 1;
+        return Pass::TooManyLines;
+      }
+      stored = AppendLoadedLine(e, line, capacity);
+    }
+    if (!stored) {
+      if (!compact) return Pass::Short;
+      ShowMessage(e, Cp("НЕ ХВАТАЕТ ПАМЯТИ!"), 1);
+      e.OpFailed = 1;
+      return Pass::OutOfMemory;
+    }
+  }
+  return src.ReadError() ? Pass::ReadError : Pass::Done;
+}
+
+// Both readings of the loader over one source of bytes; reopen gives the
+// bytes again from their start.
+template <class Reopen>
+Pass LoadLines(Editor& e, Reopen reopen) {
+  e.OpFailed = 0;
+  e.CompactLoad = false;
+  int cut = 0;
+  Pass r;
+  {
+    LineSource src = reopen();
+    r = ReadLines(e, src, false, cut);
+  }
+  if (r == Pass::Short) {
+    FreeAllLines(e);
+    e.RightMargin = 7;
+    ToggleLengthLimit(e);
+    e.CompactLoad = true;
+    e.OpFailed = 0;
+    LineSource src = reopen();
+    r = ReadLines(e, src, true, cut);
+    // In the compact reading even the line limit ends the program.
+    if (r == Pass::TooManyLines) r = Pass::OutOfMemory;
+  }
+  e.CutLines = cut;
+  return r;
+}
+
+}  // namespace
+
+void EnsureOneLine(Editor& e) {
+  if (e.LineCount > 0) return;
+  int16_t at = 1;
+  InsertLine(e, e.RightMargin, at);
+}
+
+bool LoadBytes(Editor& e, std::string_view bytes) {
+  return LoadLines(e, [bytes] { return LineSource(bytes); }) != Pass::OutOfMemory;
+}
+
+LoadResult LoadStartupFile(Editor& e) {
+  e.BlankLength = e.RightMargin;
+  e.BoundName = e.FileName;
+  e.LineCount = 0;
+  e.CutLines = 0;
+  e.CutConfirmed = false;
+  LoadResult result = LoadResult::Loaded;
+
+  int fd = open(e.FileName.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd >= 0 && (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+    close(fd);
+    fd = -1;
+    errno = EISDIR;
+  }
+  if (fd < 0) {
+    // Create only what does not exist: an existing file we may not read is
+    // never truncated.
+    int nf = errno == ENOENT ? open(e.FileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666) : -1;
+    if (nf < 0) {
+      ShowMessage(e, Cp("Неверное имя файла!"), 1);
+      e.FileName.clear();
+      e.BoundName.clear();
+      EnsureOneLine(e);
+      return LoadResult::BadName;
+    }
+    close(nf);
+    ShowMessage(e, Cp("Новый файл."), 1);
+    result = LoadResult::NewFile;
+  } else {
+    Pass r = LoadLines(e, [fd] {
+      lseek(fd, 0, SEEK_SET);
+      return LineSource(fd);
+    });
+    close(fd);
+    if (r == Pass::OutOfMemory) return LoadResult::OutOfMemory;
+    if (r == Pass::ReadError) {
+      // A text read only in part must not be saved over the whole file.
+      FreeAllLines(e);
+      ShowMessage(e, Cp("Неверное имя файла!"), 1);
+      e.FileName.clear();
+      e.BoundName.clear();
+      EnsureOneLine(e);
+      return LoadResult::BadName;
+    }
+    if (e.CutLines > 0)
+      ShowMessage(e, Cp("Строк длиннее 255 байт: ") + std::to_string(e.CutLines) +
+                         Cp(" - их концы не загружены."), 1);
+    if (e.CodePageCheck && e.LineCount > 0) CheckCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
+  }
+  EnsureOneLine(e);
+  e.Modified = false;
+  return result;
+}
+
+}  // namespace lumo

@@ -1,0 +1,26 @@
+// The two top rows: the status row with its fields, messages with their
+// colouring and waits, the idle message row, bar lines and choice bars.
+#pragma once
+#include <cstdint>
+#include <string_view>
+#include "app/Editor.h"
+
+namespace lumo {
+
+void DrawStatus(Editor& e);
+// wait 1: until a key or about 3 s, then ClearMessage; 30: show and clear;
+// below 30 (0, 22): show and return.
+void ShowMessage(Editor& e, std::string_view text, int wait);
+void ClearMessage(Editor& e);
+void ShowBarLine(Editor& e, std::string_view text, int row, uint8_t attr);
+// Answer in e.ChoiceResult (0 refusal, 1..n, 80 leave all menus), also returned.
+int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8_t questionAttr,
+              uint8_t optionAttr, uint8_t selectedAttr, uint8_t hintAttr);
+// The usual colours 0x3F, 0x2F, 0x5F, 0x0D with option 1 preselected.
+int AskChoice(Editor& e, std::string_view question, std::string_view hint = {});
+
+// Reads a key from the console and normalises its shift state (1 or 3 become
+// 2); the unnormalised state is kept in e.RawShift.
+KeyCode ReadKey(Editor& e);
+
+}  // namespace lumo

@@ -1,0 +1,196 @@
+// The line table is an array of pointers to blocks of 1 + capacity bytes.
+// Every block's cost is counted in the budget so that the "free memory" the
+// commands check and the status row shows is exact, and so that tests can
+// set a small budget to reach the low-memory paths.
+#include "text/LineStore.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "text/Cp866.h"
+#include "text/LineHistory.h"
+
+namespace lumo {
+namespace {
+
+uint8_t* NewBlock(TextState& t, uint8_t capacity) {
+  auto* p = static_cast<uint8_t*>(std::malloc(size_t(capacity) + 1));
+  if (!p) return nullptr;
+  std::memset(p + 1, ' ', capacity);
+  p[0] = capacity;
+  t.BudgetUsed += size_t(capacity) + 1;
+  return p;
+}
+
+void FreeBlock(TextState& t, uint8_t* p) {
+  if (!p) return;
+  t.BudgetUsed -= size_t(p[0]) + 1;
+  std::free(p);
+}
+
+void Refuse(TextState& t, const char* utf8, int16_t& index) {
+  if (t.Notify) t.Notify(t, Cp(utf8));
+  t.OpFailed = 1;
+  --index;
+}
+
+inline void BumpIfAtOrAfter(int16_t& v, int index) {
+  if (v != 0 && index <= v) ++v;
+}
+
+}  // namespace
+
+TextState::TextState() = default;
+
+TextState::~TextState() {
+  if (!Lines) return;
+  for (int i = 0; i <= LineCount; ++i) std::free(Lines[i]);
+  delete[] Lines;
+}
+
+bool InitLineTable(TextState& t) {
+  if (t.Lines) return true;
+  if (FreeMemory(t) < TableBytes) return false;
+  t.Lines = new uint8_t*[TableSlots]();
+  t.BudgetUsed += TableBytes;
+  t.Lines[0] = NewBlock(t, StatusCapacity);
+  t.LineCount = 0;
+  return true;
+}
+
+void FreeAllLines(TextState& t) {
+  for (int i = 1; i <= t.LineCount; ++i) {
+    FreeBlock(t, t.Lines[i]);
+    t.Lines[i] = nullptr;
+  }
+  t.LineCount = 0;
+}
+
+size_t FreeMemory(const TextState& t) {
+  return t.BudgetUsed >= t.BudgetLimit ? 0 : t.BudgetLimit - t.BudgetUsed;
+}
+
+uint8_t TextLength(std::string_view s) {
+  uint8_t c[256];
+  size_t n = s.size() > 255 ? 255 : s.size();
+  std::memcpy(c + 1, s.data(), n);
+  size_t i = n;
+  while (i > 0) {
+    if (c[i] == ' ') {
+      --i;
+    } else if (c[i] == 9 && i > 1 && c[i - 1] < 32) {
+      c[i] = c[i - 1] = ' ';
+      if (i > 2 && c[i - 2] < 32) c[i - 2] = ' ';
+    } else {
+      break;
+    }
+  }
+  return uint8_t(i);
+}
+
+void InsertLine(TextState& t, uint8_t capacity, int16_t& index) {
+  t.OpFailed = 0;
+  if (t.LineCount >= MaxLines) {
+    Refuse(t, "СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!", index);
+    return;
+  }
+  if (capacity >= FreeMemory(t)) {
+    Refuse(t, "НЕ ХВАТАЕТ ПАМЯТИ!", index);
+    return;
+  }
+  int at = index < 1 ? 1 : index > t.LineCount + 1 ? t.LineCount + 1 : index;
+  uint8_t* block = NewBlock(t, capacity);
+  if (!block) {
+    Refuse(t, "НЕ ХВАТАЕТ ПАМЯТИ!", index);
+    return;
+  }
+  std::memmove(&t.Lines[at + 1], &t.Lines[at], sizeof(uint8_t*) * size_t(t.LineCount - at + 1));
+  t.Lines[at] = block;
+  ++t.LineCount;
+
+  for (int k = 1; k <= 3; ++k) BumpIfAtOrAfter(t.LineMark[k], at);
+  for (int k = 1; k <= 2; ++k) {
+    BumpIfAtOrAfter(t.PosMark[k].Line, at);
+    BumpIfAtOrAfter(t.PosMark[k].Top, at);
+  }
+  if (at < t.CurLine) ++t.CurLine;
+  BumpIfAtOrAfter(t.BlockFirst, at);
+  BumpIfAtOrAfter(t.BlockLast, at);
+  BumpIfAtOrAfter(t.RectFirstLine, at);
+  BumpIfAtOrAfter(t.RectLastLine, at);
+  t.Modified = true;
+}
+
+void SetLineText(TextState& t, std::string_view text, int index) {
+  uint8_t* p = t.Lines[index];
+  uint8_t cap = p[0];
+  uint8_t padded[255];
+  size_t n = text.size() > 255 ? 255 : text.size();
+  std::memcpy(padded, text.data(), n);
+  // Padding with blanks up to the capacity; a counted string stops at 255.
+  size_t len = n;
+  while (len < cap) padded[len++] = ' ';
+  uint8_t l = TextLength({reinterpret_cast<const char*>(padded), len});
+  if (l > cap) {
+    if (l >= FreeMemory(t)) return;
+    uint8_t* grown = static_cast<uint8_t*>(std::malloc(size_t(l) + 1));
+    if (!grown) return;
+    FreeBlock(t, p);
+    t.BudgetUsed += size_t(l) + 1;
+    grown[0] = l;
+    t.Lines[index] = p = grown;
+    cap = l;
+  }
+  size_t copy = len < cap ? len : cap;
+  std::memcpy(p + 1, padded, copy);
+  if (copy < cap) std::memset(p + 1 + copy, ' ', cap - copy);
+}
+
+void DeleteLine(TextState& t, int16_t& index) {
+  const int at = index;
+  if (at < 1 || at > t.LineCount) return;
+  PushHistory(t, at);
+  t.Modified = true;
+  if (t.LineCount == 1) {
+    t.CurCol = 1;
+    std::memset(t.Lines[1] + 1, ' ', t.Lines[1][0]);
+    return;
+  }
+  FreeBlock(t, t.Lines[at]);
+  std::memmove(&t.Lines[at], &t.Lines[at + 1], sizeof(uint8_t*) * size_t(t.LineCount - at));
+  t.Lines[t.LineCount] = nullptr;
+
+  for (int k = 1; k <= 3; ++k) {
+    if (t.LineMark[k] > at) --t.LineMark[k];
+    else if (t.LineMark[k] == at) t.LineMark[k] = 0;
+  }
+  for (int k = 1; k <= 2; ++k) {
+    if (t.PosMark[k].Top > at) --t.PosMark[k].Top;
+    if (t.PosMark[k].Line > at) --t.PosMark[k].Line;
+    else if (t.PosMark[k].Line == at) t.PosMark[k].Line = 0;
+  }
+  if (t.BlockFirst > at) --t.BlockFirst;
+  if (t.RectFirstLine > at) --t.RectFirstLine;
+  if (t.BlockLast >= at) --t.BlockLast;
+  if (t.RectLastLine >= at) --t.RectLastLine;
+
+  --t.LineCount;
+  if (index > t.LineCount) index = t.LineCount;
+  t.LineSaved = false;
+  if (at < t.CurLine) --t.CurLine;
+  // A cursor left below the text (the caller deleted the last line through
+  // another variable) would point at a freed slot.
+  if (t.CurLine > t.LineCount) t.CurLine = t.LineCount;
+  if (t.BlockLast < t.BlockFirst) t.BlockFirst = t.BlockLast = 0;
+  if (t.RectLastLine < t.RectFirstLine) t.RectFirstLine = t.RectLastLine = 0;
+}
+
+bool AppendLoadedLine(TextState& t, std::string_view text, uint8_t capacity) {
+  uint8_t* p = NewBlock(t, capacity);
+  if (!p) return false;
+  std::memcpy(p + 1, text.data(), text.size() < capacity ? text.size() : capacity);
+  t.Lines[++t.LineCount] = p;
+  return true;
+}
+
+}  // namespace lumo

@@ -1,0 +1,157 @@
+// The first screen after loading a file, as cases of data: file bytes, the
+// options, and the expected picture (text and attribute runs). The cursor
+// cross is off (-+) unless a case is about it, so stored colours show alone.
+#include "EditorFixture.h"
+
+namespace lumo::e2e {
+namespace {
+
+struct ScreenCase {
+  const char* Name;
+  std::string FileName;
+  std::string Bytes;
+  std::vector<std::string> Options;  // before the file name
+  std::vector<Expect> Picture;
+};
+
+const std::vector<std::string> Quiet = {"-W", "-+"};
+
+const ScreenCase Cases[] = {
+    // Line ends.
+    {"CrLfLines", "a.txt", "one\r\ntwo\r\nthree\r\n", Quiet,
+     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
+    {"CrOnlyLines", "a.txt", "one\rtwo\rthree\r", Quiet,
+     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
+    {"LfOnlyLines", "a.txt", "one\ntwo\nthree\n", Quiet,
+     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
+    {"MixedEndingsAndNoFinalEnd", "a.txt", "one\r\ntwo\nthree\rfour", Quiet,
+     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {6, 1, "four "}, {1, 43, "size=4 "}}},
+    {"CtrlZStartingALineEndsTheFile", "a.txt", "a\r\nb\r\nc\r\n\x1A" "d\r\ne\r\n", Quiet,
+     {{1, 43, "size=3 "}, {6, 1, "  "}}},
+    {"CtrlZInsideALineIsAByte", "a.txt", "a\x1A" "b\r\n", Quiet,
+     {{3, 1, "a→b", -1}, {3, 2, "→", 0x25}, {1, 43, "size=1 "}}},
+    {"LineOver255BytesDoesNotSpillIntoTheNext", "a.txt", std::string(300, 'x') + "\r\nnext\r\n", Quiet,
+     {{4, 1, "next "}, {1, 43, "size=2 "}}},
+    {"EmptyFileIsOneLine", "a.txt", "", Quiet, {{1, 43, "size=1 "}}},
+
+    // Colours stored in the text.
+    {"LineColourRedOnBlue", "a.txt", "abc\x01\x04\t\r\n", Quiet,
+     {{3, 1, "abc" + std::string(77, ' '), 0x14}}},
+    {"LineColourOneShowsAs13", "a.txt", "abc\x01\t\r\n", Quiet,
+     {{3, 1, "abc" + std::string(77, ' '), 0x0D}}},
+    {"TrailingZeroColoursTheLine", "a.txt", std::string("abc\0", 4) + "\r\n", Quiet,
+     {{3, 1, "abc" + std::string(77, ' '), 0x1E}}},
+    {"WordRunStopsAtTheBlank", "a.txt", "\x02\x0Eword other\r\n", Quiet,
+     {{3, 1, "  ", 0x07}, {3, 3, "word", 0x0E}, {3, 7, " other ", 0x07}}},
+    {"TwoRowRunsLeftStopsWhereRightBegins", "a.txt", std::string("x\0\x0C" "aa\0\x0A" "bb", 8) + "\r\n", Quiet,
+     {{3, 1, "x  ", 0x07}, {3, 4, "aa  ", 0x0C}, {3, 8, "bb", 0x0A}, {3, 10, "", 0x0A, 71}}},
+    {"ControlBytesAsGlyphs", "a.txt", "\x03\x08\x10\x11\x17\x18\x07\x05 x\r\n", Quiet,
+     {{3, 1, "♥", 0x03}, {3, 2, "*", 0x0B}, {3, 3, "►", 0x0C}, {3, 4, "◄", 0x16}, {3, 5, "↨", 0x0D},
+      {3, 6, "↑", 0x0E}, {3, 7, "█", 0x09}, {3, 8, "♣", 0x05}, {3, 9, " x", 0x07}}},
+    {"TabInsideALineIsAGlyph", "a.txt", "a\tb\r\n", Quiet, {{3, 1, "a", 0x07}, {3, 2, "○", 0x09}, {3, 3, "b ", 0x07}}},
+
+    // Comments.
+    {"SlashesColourToRowEnd", "a.txt", "x := 1; // note\r\n", Quiet,
+     {{3, 1, "x := 1; ", 0x07}, {3, 9, "// note", 0x03}, {3, 16, "", 0x03, 65}}},
+    {"OptionCSetsTheCommentColour", "a.txt", "x := 1; // note\r\n", {"-W", "-+", "-C5"},
+     {{3, 1, "x := 1; ", 0x07}, {3, 9, "// note", 0x05}}},
+    {"BracesColourInProgramTexts", "p.pas", "{c} x\r\n", Quiet,
+     {{3, 1, "{c}", 0x03}, {3, 4, " x ", 0x07}}},
+    {"BracesWithOptionC", "p.pas", "{c} x\r\n", {"-W", "-+", "-c6"}, {{3, 1, "{c}", 0x06}, {3, 4, " x ", 0x07}}},
+    {"BracesArePlainTextElsewhere", "a.txt", "{c} x\r\n", Quiet, {{3, 1, "{c} x ", 0x07}}},
+
+    // The cursor cross: blue row and column through the cursor, a bright
+    // background on the cursor's cell, inverse on the status row above it.
+    {"CursorCrossOnByDefault", "a.txt", "abc\r\ndef\r\nghi\r\n", {"-W"},
+     {{3, 1, "a", 0x97}, {3, 2, "bc", 0x17}, {3, 80, "", 0x17, 1}, {4, 1, "d", 0x17}, {4, 2, "ef", 0x07},
+      {5, 1, "g", 0x17}, {6, 1, "", 0x07, 1}, {1, 1, "", 0xF0, 1}, {1, 2, "", 0x07, 1}}},
+    {"OptionPlusTurnsTheCrossOff", "a.txt", "abc\r\ndef\r\n", {"-W", "-+"},
+     {{3, 1, "abc", 0x07}, {4, 1, "d", 0x07}, {1, 1, "", 0x07, 1}}},
+
+    // The status row.
+    {"StatusRowFields", "a.txt", "abc\r\n", Quiet,
+     {{1, 1, "a.txt" + std::string(16, ' ')}, {1, 22, "line=1 "}, {1, 32, "column=1 "}, {1, 43, "size=1 "},
+      {1, 53, "memory="}, {1, 66, "'a'=61/97"}, {1, 67, "a", 0x70}, {1, 77, "123"}}},
+    {"IdleMessageRowIsShade", "a.txt", "abc\r\n", Quiet, {{2, 1, "░░░░░░░░░░", 0x07}}},
+};
+
+class FirstScreenTest : public EditorTest, public testing::WithParamInterface<ScreenCase> {};
+
+TEST_P(FirstScreenTest, Shows) {
+  const ScreenCase& c = GetParam();
+  S.WriteFile(c.FileName, c.Bytes);
+  std::vector<std::string> args = c.Options;
+  args.push_back(c.FileName);
+  Open(args);
+  EXPECT_EQ(S.WaitScreen(c.Picture), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FirstScreenTest, testing::ValuesIn(Cases),
+                         [](const testing::TestParamInfo<ScreenCase>& i) { return std::string(i.param.Name); });
+
+// Wider terminals: the status row keeps its columns, the window shows more
+// columns and more rows.
+struct SizeCase {
+  int Cols, Rows, Shown;
+};
+
+class WidthTest : public EditorTest, public testing::WithParamInterface<SizeCase> {};
+
+std::string LongLine() {
+  std::string l;
+  for (int i = 0; l.size() < 140; ++i) l += "<" + std::to_string(i) + ">";
+  return l.substr(0, 140);
+}
+
+std::string NumberedLines(int n) {
+  std::string s = LongLine() + "\r\n";
+  for (int i = 2; i <= n; ++i) s += "line " + std::to_string(i) + "\r\n";
+  return s;
+}
+
+TEST_P(WidthTest, WindowGrowsStatusFieldsStay) {
+  const SizeCase& c = GetParam();
+  S.WriteFile("a.txt", NumberedLines(60));
+  Open({"-W", "-+", "a.txt"}, c.Cols, c.Rows);
+  std::string last = "line " + std::to_string(c.Rows - 2) + " ";
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "},
+                          {1, 32, "column=1 "},
+                          {1, 43, "size=60 "},
+                          {1, 53, "memory="},
+                          {1, 77, "123"},
+                          {3, 1, LongLine().substr(0, size_t(c.Shown))},
+                          {c.Rows, 1, last}}),
+            "");
+  // Nothing of the editor lies beyond its width.
+  if (c.Cols > c.Shown) {
+    EXPECT_EQ(S.Text(3, c.Shown + 1, c.Cols - c.Shown), std::string(size_t(c.Cols - c.Shown), ' '));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, WidthTest,
+                         testing::Values(SizeCase{80, 25, 80}, SizeCase{100, 30, 100}, SizeCase{132, 40, 132},
+                                         SizeCase{90, 25, 80}),
+                         [](const testing::TestParamInfo<SizeCase>& i) {
+                           return std::to_string(i.param.Cols) + "x" + std::to_string(i.param.Rows);
+                         });
+
+TEST_F(EditorTest, AResizeRedrawsAtTheNewWidth) {
+  S.WriteFile("a.txt", NumberedLines(60));
+  Open({"-W", "-+", "a.txt"});
+  ASSERT_EQ(S.WaitScreen({{3, 1, LongLine().substr(0, 80)}}), "");
+  S.Resize(132, 40);
+  EXPECT_EQ(S.WaitScreen({{3, 1, LongLine().substr(0, 132)}, {40, 1, "line 38 "}, {1, 22, "line=1 "}}), "");
+}
+
+TEST_F(EditorTest, ANarrowTerminalGetsANoticeUntilItIsWidened) {
+  S.WriteFile("a.txt", "hello\r\n");
+  S.StartEditor({"-W", "a.txt"}, 60, 25);
+  ASSERT_TRUE(S.WaitFor([&] { return S.ScreenContains("80"); })) << "no notice naming the width needed";
+  EXPECT_FALSE(EditorUp(S));
+  EXPECT_FALSE(S.ScreenContains("hello"));
+  S.Resize(80, 25);
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1"}, {3, 1, "hello"}}), "");
+}
+
+}  // namespace
+}  // namespace lumo::e2e

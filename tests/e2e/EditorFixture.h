@@ -1,0 +1,57 @@
+// What every editor test shares: a session, the screen dump and sanitizer
+// reports on failure, and the checks for "the editor is up" and "the
+// terminal was given back".
+#pragma once
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <string>
+
+#include "Harness.h"
+#include "text/Cp866.h"
+
+namespace lumo::e2e {
+
+// The status row is up once its "line=" field is drawn.
+inline bool EditorUp(const Session& s) { return s.Text(1, 22, 5) == "line="; }
+
+// The cp866 bytes as the screen shows them, for text the editor got from a file.
+inline std::string Shown(std::string_view cp866) {
+  std::string out;
+  for (unsigned char b : cp866) out += GlyphUtf8(b);
+  return out;
+}
+
+class EditorTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    std::string reports = S.SanitizerReports();
+    EXPECT_EQ(reports, "") << "the program reported memory or undefined-behaviour faults";
+    if (HasFailure()) std::cerr << S.Dump();
+  }
+
+  // Starts the editor and waits for its status row.
+  void Open(std::vector<std::string> args, int cols = 80, int rows = 25,
+            std::vector<std::pair<std::string, std::string>> env = {}) {
+    S.StartEditor(std::move(args), cols, rows, std::move(env));
+    ASSERT_TRUE(S.WaitFor([&] { return EditorUp(S); })) << "the editor did not come up";
+  }
+
+  // Cooked mode and the main screen again, the cursor shown.
+  void ExpectTerminalRestored() {
+    auto modes = S.TtyModes();
+    ASSERT_TRUE(modes) << "the pty cannot be read";
+    EXPECT_TRUE(modes->c_lflag & ICANON) << "left without canonical input";
+    EXPECT_TRUE(modes->c_lflag & ECHO) << "left without echo";
+    EXPECT_TRUE(modes->c_lflag & ISIG) << "left without signal keys";
+    EXPECT_EQ(S.LastAltSwitch(), 'l') << "the alternate screen was not left";
+    EXPECT_FALSE(S.AltScreen());
+    EXPECT_TRUE(S.CursorVisible());
+  }
+
+  std::string StateFile(std::string_view name) const { return S.StateDir() + "/lumo/" + std::string(name); }
+
+  Session S;
+};
+
+}  // namespace lumo::e2e

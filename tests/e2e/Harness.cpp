@@ -1,0 +1,558 @@
+// The pty, the child process and the libvterm screen behind Session.
+//
+// The pty is opened with posix_openpt rather than forkpty so that the parent
+// can hold a slave descriptor of its own: the line discipline outlives the
+// program and can be inspected after it exits, and the master never reads
+// EIO just because the program closed its side.
+#include "Harness.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vterm.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "Keys.h"
+#include "text/Cp866.h"
+
+extern char** environ;
+
+namespace lumo::e2e {
+
+namespace fs = std::filesystem;
+
+std::string EditorBinary() { return LUMO_BINARY; }
+std::string TestDataDir() { return LUMO_TEST_DATA; }
+
+std::string Lines(const std::vector<std::string>& lines, std::string_view ending) {
+  std::string out;
+  for (const std::string& l : lines) {
+    out += l;
+    out += ending;
+  }
+  return out;
+}
+
+namespace {
+
+// libvterm reports the ANSI palette order; the editor thinks in the PC order,
+// which swaps blue with red and cyan with brown.
+constexpr int PcFromAnsi[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+
+int PcColour(const VTermColor& c, bool foreground) {
+  if (foreground ? VTERM_COLOR_IS_DEFAULT_FG(&c) : VTERM_COLOR_IS_DEFAULT_BG(&c))
+    return foreground ? 7 : 0;
+  if (!VTERM_COLOR_IS_INDEXED(&c) || c.indexed.idx > 15) return -1;
+  return PcFromAnsi[c.indexed.idx & 7] | (c.indexed.idx & 8);
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += char(cp);
+  } else if (cp < 0x800) {
+    out += char(0xC0 | cp >> 6);
+    out += char(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += char(0xE0 | cp >> 12);
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  } else {
+    out += char(0xF0 | cp >> 18);
+    out += char(0x80 | ((cp >> 12) & 0x3F));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  }
+}
+
+uint32_t FirstCodePoint(std::string_view s) {
+  if (s.empty()) return 0;
+  auto b = [&](size_t i) { return uint32_t(uint8_t(s[i])); };
+  if (b(0) < 0x80) return b(0);
+  if ((b(0) & 0xE0) == 0xC0 && s.size() >= 2) return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
+  if ((b(0) & 0xF0) == 0xE0 && s.size() >= 3)
+    return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
+  return 0xFFFD;
+}
+
+// Screen glyph back to the cp866 byte it shows; byte 0 and the blank look the
+// same, and the blank wins.
+const std::unordered_map<uint32_t, uint8_t>& GlyphToCp866() {
+  static const auto map = [] {
+    std::unordered_map<uint32_t, uint8_t> m;
+    for (int b = 255; b >= 1; --b) m[FirstCodePoint(GlyphUtf8(uint8_t(b)))] = uint8_t(b);
+    return m;
+  }();
+  return map;
+}
+
+int Utf8Length(std::string_view s) {
+  int n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+std::string Hex2(int v) {
+  static const char* d = "0123456789ABCDEF";
+  if (v < 0) return "??";
+  return {d[(v >> 4) & 15], d[v & 15]};
+}
+
+void CheckSys(bool ok, const char* what) {
+  if (!ok) throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+struct SessionCallbacks {
+  static int SetTermProp(VTermProp prop, VTermValue* val, void* user) {
+    auto* s = static_cast<Session*>(user);
+    if (prop == VTERM_PROP_ALTSCREEN) s->AltActive = val->boolean;
+    if (prop == VTERM_PROP_CURSORVISIBLE) s->CursorShown = val->boolean;
+    return 1;
+  }
+  static int MoveCursor(VTermPos pos, VTermPos, int visible, void* user) {
+    auto* s = static_cast<Session*>(user);
+    s->CurRow = pos.row;
+    s->CurCol = pos.col;
+    (void)visible;
+    return 1;
+  }
+  static void Output(const char* bytes, size_t len, void* user) {
+    // Terminal replies (device attributes, cursor reports) go back to the
+    // program as a real terminal's would.
+    auto* s = static_cast<Session*>(user);
+    if (s->Master >= 0 && !s->Closed) {
+      ssize_t n = write(s->Master, bytes, len);
+      (void)n;
+    }
+  }
+};
+
+namespace {
+const VTermScreenCallbacks ScreenCallbacks = {
+    nullptr,                          // damage
+    nullptr,                          // moverect
+    SessionCallbacks::MoveCursor,     // movecursor
+    SessionCallbacks::SetTermProp,    // settermprop
+    nullptr,                          // bell
+    nullptr,                          // resize
+    nullptr,                          // sb_pushline
+    nullptr,                          // sb_popline
+};
+}  // namespace
+
+Session::Session() {
+  std::string tmpl = (fs::temp_directory_path() / "lumo-e2e-XXXXXX").string();
+  CheckSys(mkdtemp(tmpl.data()) != nullptr, "mkdtemp");
+  Root = tmpl;
+  Work = Root + "/work";
+  Home = Root + "/home";
+  State = Root + "/state";
+  San = Root + "/san";
+  for (const std::string* d : {&Work, &Home, &State, &San}) fs::create_directory(*d);
+}
+
+Session::~Session() {
+  if (Child > 0 && !Ended) {
+    kill(Child, SIGKILL);
+    int status = 0;
+    waitpid(Child, &status, 0);
+  }
+  if (Master >= 0) close(Master);
+  if (Slave >= 0) close(Slave);
+  if (Vt) vterm_free(Vt);
+  std::error_code ec;
+  if (!std::getenv("LUMO_E2E_KEEP")) fs::remove_all(Root, ec);
+}
+
+std::string Session::PathOf(std::string_view name) const { return Work + "/" + std::string(name); }
+
+void Session::WriteFile(std::string_view name, std::string_view bytes) const {
+  std::ofstream f(PathOf(name), std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), std::streamsize(bytes.size()));
+  if (!f) throw std::runtime_error("cannot write test file " + std::string(name));
+}
+
+std::optional<std::string> Session::ReadFile(std::string_view name) const {
+  std::string path = !name.empty() && name[0] == '/' ? std::string(name) : PathOf(name);
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return std::nullopt;
+  std::ostringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+bool Session::Exists(std::string_view name) const {
+  std::string path = !name.empty() && name[0] == '/' ? std::string(name) : PathOf(name);
+  return fs::exists(path);
+}
+
+void Session::StartEditor(std::vector<std::string> args, int cols, int rows,
+                          std::vector<std::pair<std::string, std::string>> env) {
+  LaunchOptions o;
+  o.Args = std::move(args);
+  o.Cols = cols;
+  o.Rows = rows;
+  o.Env = std::move(env);
+  Start(o);
+}
+
+void Session::Start(const LaunchOptions& opts) {
+  if (Child > 0) throw std::logic_error("a session runs one program");
+  RowsN = opts.Rows;
+  ColsN = opts.Cols;
+
+  Vt = vterm_new(RowsN, ColsN);
+  vterm_set_utf8(Vt, 1);
+  vterm_output_set_callback(Vt, SessionCallbacks::Output, this);
+  Screen = vterm_obtain_screen(Vt);
+  vterm_screen_enable_altscreen(Screen, 1);
+  vterm_screen_set_callbacks(Screen, &ScreenCallbacks, this);
+  vterm_screen_reset(Screen, 1);
+
+  Master = posix_openpt(O_RDWR | O_NOCTTY);
+  CheckSys(Master >= 0, "posix_openpt");
+  CheckSys(grantpt(Master) == 0 && unlockpt(Master) == 0, "grantpt/unlockpt");
+  const char* name = ptsname(Master);
+  CheckSys(name != nullptr, "ptsname");
+  std::string slaveName = name;
+  winsize ws{};
+  ws.ws_row = static_cast<unsigned short>(RowsN);
+  ws.ws_col = static_cast<unsigned short>(ColsN);
+  CheckSys(ioctl(Master, TIOCSWINSZ, &ws) == 0, "TIOCSWINSZ");
+  Slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
+  CheckSys(Slave >= 0, "open slave");
+  CheckSys(tcgetattr(Slave, &Initial) == 0, "tcgetattr");
+  fcntl(Master, F_SETFL, fcntl(Master, F_GETFL) | O_NONBLOCK);
+
+  // Everything the child needs is built before fork: no allocation after it.
+  std::vector<std::pair<std::string, std::string>> env = {
+      {"PATH", std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"},
+      {"HOME", Home},
+      {"XDG_STATE_HOME", State},
+      {"TERM", "xterm-256color"},
+      {"LANG", "C.UTF-8"},
+      {"ASAN_OPTIONS", "log_path=" + San + "/asan:detect_leaks=1"},
+      {"UBSAN_OPTIONS", "log_path=" + San + "/ubsan:print_stacktrace=1"},
+  };
+  for (const auto& [k, v] : opts.Env) {
+    bool replaced = false;
+    for (auto& e : env)
+      if (e.first == k) { e.second = v; replaced = true; }
+    if (!replaced) env.emplace_back(k, v);
+  }
+  std::vector<std::string> envStrings;
+  for (const auto& [k, v] : env) envStrings.push_back(k + "=" + v);
+  std::vector<char*> envp;
+  for (std::string& e : envStrings) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::string program = opts.Program.empty() ? EditorBinary() : opts.Program;
+  std::vector<std::string> argStrings = {program};
+  argStrings.insert(argStrings.end(), opts.Args.begin(), opts.Args.end());
+  std::vector<char*> argv;
+  for (std::string& a : argStrings) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::string work = Work;
+
+  Child = fork();
+  CheckSys(Child >= 0, "fork");
+  if (Child == 0) {
+    setsid();
+    int fd = open(slaveName.c_str(), O_RDWR);
+    if (fd < 0) _exit(126);
+    ioctl(fd, TIOCSCTTY, 0);
+    dup2(fd, 0);
+    dup2(fd, 1);
+    dup2(fd, 2);
+    if (fd > 2) close(fd);
+    close(Master);
+    close(Slave);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int sig : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE, SIGWINCH, SIGCHLD}) signal(sig, SIG_DFL);
+    if (chdir(work.c_str()) != 0) _exit(126);
+    execve(argv[0], argv.data(), envp.data());
+    _exit(127);
+  }
+}
+
+void Session::FeedTerminal(const char* data, size_t n) {
+  Raw.append(data, n);
+  vterm_input_write(Vt, data, n);
+}
+
+bool Session::Pump(Ms wait) {
+  if (Master < 0 || Closed) return false;
+  pollfd p{Master, POLLIN, 0};
+  int r = poll(&p, 1, int(wait.count()));
+  if (r <= 0) return true;
+  std::array<char, 65536> buf;
+  for (;;) {
+    ssize_t n = read(Master, buf.data(), buf.size());
+    if (n > 0) {
+      FeedTerminal(buf.data(), size_t(n));
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) return true;
+    Closed = true;  // EIO or EOF: nobody holds the slave any more
+    return false;
+  }
+}
+
+bool Session::WaitFor(const std::function<bool()>& pred, Ms deadline) {
+  auto end = std::chrono::steady_clock::now() + deadline;
+  for (;;) {
+    Pump();
+    if (pred()) return true;
+    auto now = std::chrono::steady_clock::now();
+    if (now >= end) return false;
+    auto left = std::chrono::duration_cast<Ms>(end - now);
+    if (!Pump(std::min(left, Ms{20}))) {
+      // The program's side is gone; nothing more will arrive.
+      return pred();
+    }
+  }
+}
+
+bool Session::WaitText(int row, int col, std::string_view utf8, Ms deadline) {
+  int len = Utf8Length(utf8);
+  return WaitFor([&] { return Text(row, col, len) == utf8; }, deadline);
+}
+
+std::string Session::Mismatches(const std::vector<Expect>& picture) const {
+  std::string out;
+  for (const Expect& e : picture) {
+    int len = Utf8Length(e.Text);
+    if (!e.Text.empty()) {
+      std::string got = Text(e.Row, e.Col, len);
+      if (got != e.Text)
+        out += "row " + std::to_string(e.Row) + " col " + std::to_string(e.Col) + ": expected \"" +
+               e.Text + "\", got \"" + got + "\"\n";
+    }
+    if (e.Attr >= 0) {
+      int n = e.Text.empty() ? e.Len : len;
+      for (int c = e.Col; c < e.Col + n; ++c) {
+        int a = Attr(e.Row, c);
+        if (a != e.Attr) {
+          out += "row " + std::to_string(e.Row) + " col " + std::to_string(c) + ": attribute " +
+                 Hex2(a) + ", expected " + Hex2(e.Attr) + "\n";
+          break;
+        }
+      }
+    }
+  }
+  return out;
+}
+
+std::string Session::WaitScreen(const std::vector<Expect>& picture, Ms deadline) {
+  WaitFor([&] { return Mismatches(picture).empty(); }, deadline);
+  return Mismatches(picture);
+}
+
+CellView Session::Cell(int row, int col) const {
+  CellView v{" ", 0x20, -1, -1};
+  if (!Screen || row < 1 || row > RowsN || col < 1 || col > ColsN) return v;
+  VTermScreenCell c{};
+  vterm_screen_get_cell(Screen, VTermPos{row - 1, col - 1}, &c);
+  v.Utf8.clear();
+  if (c.chars[0] == 0) {
+    v.Utf8 = " ";
+  } else {
+    for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && c.chars[i]; ++i) AppendUtf8(v.Utf8, c.chars[i]);
+    v.CodePoint = c.chars[0];
+  }
+  v.Fg = PcColour(c.fg, true);
+  v.Bg = PcColour(c.bg, false);
+  if (c.attrs.reverse) std::swap(v.Fg, v.Bg);
+  return v;
+}
+
+std::string Session::Text(int row, int col, int len) const {
+  std::string s;
+  for (int c = col; c < col + len; ++c) s += Cell(row, c).Utf8;
+  return s;
+}
+
+std::string Session::CpText(int row, int col, int len) const {
+  std::string s;
+  const auto& map = GlyphToCp866();
+  for (int c = col; c < col + len; ++c) {
+    auto it = map.find(Cell(row, c).CodePoint);
+    s += it == map.end() ? '?' : char(it->second);
+  }
+  return s;
+}
+
+std::string Session::RowText(int row) const {
+  std::string s = Text(row, 1, ColsN);
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+int Session::FindRow(std::string_view utf8) const {
+  for (int r = 1; r <= RowsN; ++r)
+    if (Text(r, 1, ColsN).find(utf8) != std::string::npos) return r;
+  return 0;
+}
+
+char Session::LastAltSwitch() const {
+  char last = 0;
+  size_t best = 0;
+  for (std::string_view mode : {"\x1b[?1049", "\x1b[?1047", "\x1b[?47"}) {
+    for (char hl : {'h', 'l'}) {
+      std::string seq = std::string(mode) + hl;
+      size_t at = Raw.rfind(seq);
+      if (at != std::string::npos && (last == 0 || at >= best)) {
+        best = at;
+        last = hl;
+      }
+    }
+  }
+  return last;
+}
+
+std::string Session::Dump() const {
+  std::ostringstream o;
+  o << "screen " << ColsN << "x" << RowsN << ", cursor row " << CursorRow() << " col " << CursorCol()
+    << (CursorShown ? " shown" : " hidden") << ", alternate screen " << (AltActive ? "on" : "off") << "\n";
+  for (int r = 1; r <= RowsN; ++r) {
+    std::string text = RowText(r);
+    o << (r < 10 ? " " : "") << r << "|" << text << "|\n   ";
+    int runStart = 1;
+    int runAttr = Attr(r, 1);
+    for (int c = 2; c <= ColsN + 1; ++c) {
+      int a = c <= ColsN ? Attr(r, c) : -2;
+      if (a == runAttr) continue;
+      o << " " << runStart << "-" << c - 1 << ":" << Hex2(runAttr);
+      runStart = c;
+      runAttr = a;
+    }
+    o << "\n";
+  }
+  return o.str();
+}
+
+void Session::Send(std::string_view bytes) {
+  if (Master < 0) return;
+  size_t off = 0;
+  while (off < bytes.size()) {
+    ssize_t n = write(Master, bytes.data() + off, bytes.size() - off);
+    if (n > 0) {
+      off += size_t(n);
+    } else if (n < 0 && errno == EAGAIN) {
+      Pump(Ms{10});  // the program is busy; keep its output moving meanwhile
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      return;
+    }
+  }
+}
+
+void Session::Keys(std::string_view script) {
+  for (const std::string& k : ParseKeys(script)) {
+    Send(k);
+    // The program tells a lone Esc from Alt+key by a pause of about 25 ms.
+    if (k == "\x1b") {
+      auto end = std::chrono::steady_clock::now() + Ms{80};
+      while (std::chrono::steady_clock::now() < end && Pump(Ms{10})) {
+      }
+    } else {
+      Pump();
+    }
+  }
+}
+
+void Session::Resize(int cols, int rows) {
+  winsize ws{};
+  ws.ws_row = static_cast<unsigned short>(rows);
+  ws.ws_col = static_cast<unsigned short>(cols);
+  RowsN = rows;
+  ColsN = cols;
+  vterm_set_size(Vt, rows, cols);
+  // The kernel signals the foreground group itself; the explicit signal
+  // covers a program that runs in a group of its own.
+  ioctl(Master, TIOCSWINSZ, &ws);
+  if (Child > 0 && !Ended) kill(Child, SIGWINCH);
+}
+
+void Session::Signal(int sig) {
+  if (Child > 0 && !Ended) kill(Child, sig);
+}
+
+void Session::HangUp() {
+  if (Master >= 0) close(Master);
+  Master = -1;
+  Closed = true;
+}
+
+void Session::Reap(int status) {
+  ExitStatus e;
+  if (WIFEXITED(status)) {
+    e.Exited = true;
+    e.Code = WEXITSTATUS(status);
+  } else if (WIFSIGNALED(status)) {
+    e.Signal = WTERMSIG(status);
+  }
+  Ended = e;
+}
+
+bool Session::Running() {
+  if (Child <= 0 || Ended) return false;
+  int status = 0;
+  pid_t r = waitpid(Child, &status, WNOHANG);
+  if (r == Child) {
+    Reap(status);
+    return false;
+  }
+  return true;
+}
+
+std::optional<ExitStatus> Session::WaitExit(Ms deadline) {
+  auto end = std::chrono::steady_clock::now() + deadline;
+  while (Running()) {
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    if (!Pump(Ms{10})) usleep(5000);  // hung up: nothing to read, just wait
+  }
+  // What the program wrote just before it ended is still in the pty.
+  while (Pump(Ms{0}) && Master >= 0) {
+    pollfd p{Master, POLLIN, 0};
+    if (poll(&p, 1, 0) <= 0) break;
+  }
+  return Ended;
+}
+
+std::optional<termios> Session::TtyModes() const {
+  termios t{};
+  if (Slave < 0 || tcgetattr(Slave, &t) != 0) return std::nullopt;
+  return t;
+}
+
+std::string Session::SanitizerReports() const {
+  std::string out;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(San, ec)) {
+    std::ifstream f(entry.path());
+    std::ostringstream ss;
+    ss << f.rdbuf();
+    out += entry.path().filename().string() + ":\n" + ss.str();
+  }
+  return out;
+}
+
+}  // namespace lumo::e2e

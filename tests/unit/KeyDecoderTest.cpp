@@ -1,0 +1,372 @@
+// The key decoder against the measured key vectors (tests/data/keys.tsv: key,
+// value, environment, bytes, source, note), one test per environment, plus
+// splitting, timing, paste, unknown sequences and random bytes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "screen/KeyDecoder.h"
+
+namespace lumo {
+namespace {
+
+struct Row {
+  std::string Name, Env, Hex, Note;
+  KeyCode Value = 0;
+  std::vector<uint8_t> Bytes;
+};
+
+std::vector<uint8_t> FromHex(const std::string& h) {
+  std::vector<uint8_t> out;
+  for (size_t i = 0; i + 1 < h.size(); i += 2) out.push_back(uint8_t(std::stoul(h.substr(i, 2), nullptr, 16)));
+  return out;
+}
+
+const std::vector<Row>& AllRows() {
+  static const std::vector<Row> rows = [] {
+    std::vector<Row> v;
+    std::ifstream in(LUMO_TEST_DATA "/keys.tsv");
+    std::string line;
+    std::getline(in, line);  // header
+    while (std::getline(in, line)) {
+      std::vector<std::string> f;
+      std::stringstream ss(line);
+      for (std::string cell; std::getline(ss, cell, '\t');) f.push_back(cell);
+      if (f.size() < 4) continue;
+      Row r{f[0], f[2], f[3], f.size() > 5 ? f[5] : "", KeyCode(std::stoul(f[1], nullptr, 16)), {}};
+      if (r.Hex != "-") r.Bytes = FromHex(r.Hex);
+      v.push_back(r);
+    }
+    return v;
+  }();
+  return rows;
+}
+
+// Terminal families as the environments are named (the outer terminal
+// first: "kitty-tmux-..." is kitty behind tmux). The same rule as
+// ProfileFromEnvironment, which reads the family from the environment.
+DecoderProfile ProfileFor(const std::string& env) {
+  DecoderProfile p;
+  auto starts = [&](const char* s) { return env.rfind(s, 0) == 0; };
+  if (starts("xterm")) {
+    p.ShiftPagesAreKeypad = true;
+    p.Meta8Bit = true;
+    p.AltEnterIsCtrlAltM = true;
+  } else if (starts("tmux") || starts("linux")) {
+    p.BsIsCtrlBackspace = false;
+  }
+  if (env.find("-numlock") != std::string::npos) p.ShiftCursorIsKeypad = true;
+  return p;
+}
+
+// Keys missing from the measured list that send the same bytes as a listed
+// key: the terminal drops the modifier or the keypad identity.
+struct Unlisted {
+  const char* EnvPrefix;
+  const char* Hex;
+  KeyCode Value;
+};
+constexpr Unlisted UnlistedKeys[] = {
+    {"", "2b", 0x00020D2B},            // '+' on the main row (Ctrl+keypad + without the protocols)
+    {"linux", "1b4f6c", 0x00004E2B},   // Linux keypad + in application mode, whatever Ctrl says
+    {"linux", "2e", 0x0000342E},       // '.' on the main row (keypad . with NumLock, any Shift)
+};
+
+// The values a row's bytes may decode to: its own, the keys its note names
+// as sending the same bytes, the keys of the same environment with the same
+// bytes, and for the NumLock runs (keypad keys only) the keys of the run
+// without NumLock.
+std::set<KeyCode> Acceptable(const Row& row) {
+  static const std::map<std::string, KeyCode> byName = [] {
+    std::map<std::string, KeyCode> m;
+    for (const Row& r : AllRows()) m.emplace(r.Name, r.Value);
+    return m;
+  }();
+  std::set<KeyCode> ok{row.Value};
+  size_t at = row.Note.find("same bytes as ");
+  if (at != std::string::npos) {
+    std::stringstream ss(row.Note.substr(at + 14));
+    for (std::string n; std::getline(ss, n, ',');) {
+      while (!n.empty() && n[0] == ' ') n.erase(0, 1);
+      auto it = byName.find(n);
+      if (it != byName.end()) ok.insert(it->second);
+    }
+  }
+  std::string base = row.Env;
+  size_t nl = base.find("-numlock");
+  if (nl != std::string::npos) base.erase(nl, 8);
+  for (const Row& r : AllRows())
+    if ((r.Env == row.Env || r.Env == base) && r.Hex == row.Hex) ok.insert(r.Value);
+  for (const Unlisted& u : UnlistedKeys)
+    if (row.Env.rfind(u.EnvPrefix, 0) == 0 && row.Hex == u.Hex) ok.insert(u.Value);
+  return ok;
+}
+
+struct KeyRun {
+  std::vector<KeyCode> Keys;
+  bool Stuck = false;  // a step used no bytes
+};
+
+// Decodes a whole buffer as the console does: without force while bytes
+// remain, with force for what is left when the decoder waits for more.
+KeyRun DecodeAll(KeyDecoder& d, const std::vector<uint8_t>& b) {
+  KeyRun run;
+  size_t pos = 0;
+  while (pos < b.size()) {
+    Decoded r = d.Decode(b.data() + pos, b.size() - pos, false);
+    if (r.Status == DecodeStatus::Incomplete) r = d.Decode(b.data() + pos, b.size() - pos, true);
+    if (r.Used == 0 || r.Used > b.size() - pos) {
+      run.Stuck = true;
+      break;
+    }
+    if (r.Status == DecodeStatus::Key) run.Keys.push_back(NormaliseShift(r.Key));
+    pos += r.Used;
+  }
+  return run;
+}
+
+// The same bytes arriving one read per byte; force only after the last.
+KeyRun DecodeByteByByte(KeyDecoder& d, const std::vector<uint8_t>& b) {
+  KeyRun run;
+  std::vector<uint8_t> buf;
+  auto drain = [&](bool force) {
+    while (!buf.empty()) {
+      Decoded r = d.Decode(buf.data(), buf.size(), force);
+      if (r.Status == DecodeStatus::Incomplete) return;
+      if (r.Used == 0) {
+        run.Stuck = true;
+        buf.clear();
+        return;
+      }
+      if (r.Status == DecodeStatus::Key) run.Keys.push_back(NormaliseShift(r.Key));
+      buf.erase(buf.begin(), buf.begin() + long(r.Used));
+    }
+  };
+  for (uint8_t c : b) {
+    buf.push_back(c);
+    drain(false);
+  }
+  drain(true);
+  return run;
+}
+
+std::string Names(const std::vector<KeyCode>& keys) {
+  std::string s;
+  for (KeyCode k : keys) s += (s.empty() ? "" : ", ") + KeyName(k);
+  return s.empty() ? "no key" : s;
+}
+
+std::vector<std::string> Environments() {
+  std::vector<std::string> envs;
+  for (const Row& r : AllRows())
+    if (std::find(envs.begin(), envs.end(), r.Env) == envs.end()) envs.push_back(r.Env);
+  return envs;
+}
+
+class MeasuredKeys : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(MeasuredKeys, EveryRowGivesItsKey) {
+  const std::string& env = GetParam();
+  int rows = 0;
+  for (const Row& row : AllRows()) {
+    if (row.Env != env || row.Bytes.empty()) continue;
+    ++rows;
+    KeyDecoder d;
+    d.Profile = ProfileFor(env);
+    KeyRun run = DecodeAll(d, row.Bytes);
+    std::set<KeyCode> ok = Acceptable(row);
+    bool good = !run.Stuck && run.Keys.size() == 1 && ok.count(run.Keys[0]);
+    EXPECT_TRUE(good) << env << ": " << row.Name << " " << KeyName(row.Value) << " bytes " << row.Hex
+                      << " decoded as " << Names(run.Keys) << (run.Stuck ? " (stuck)" : "");
+  }
+  EXPECT_GT(rows, 0) << "no rows for " << env;
+}
+
+TEST_P(MeasuredKeys, SplitReadsGiveTheSameKeys) {
+  const std::string& env = GetParam();
+  for (const Row& row : AllRows()) {
+    if (row.Env != env || row.Bytes.empty()) continue;
+    KeyDecoder whole, split;
+    whole.Profile = split.Profile = ProfileFor(env);
+    KeyRun a = DecodeAll(whole, row.Bytes), b = DecodeByteByByte(split, row.Bytes);
+    EXPECT_TRUE(a.Keys == b.Keys && !b.Stuck)
+        << env << ": " << row.Name << " bytes " << row.Hex << " whole: " << Names(a.Keys)
+        << " byte by byte: " << Names(b.Keys);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MeasuredKeys, ::testing::ValuesIn(Environments()),
+                         [](const ::testing::TestParamInfo<std::string>& i) {
+                           std::string n = i.param;
+                           for (char& c : n)
+                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return n;
+                         });
+
+TEST(KeyDecoder, TheMeasuredFileIsThere) { EXPECT_GT(AllRows().size(), 7000u); }
+
+Decoded Once(const std::string& bytes, bool force, DecoderProfile p = {}) {
+  KeyDecoder d;
+  d.Profile = p;
+  return d.Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), force);
+}
+
+TEST(KeyDecoder, LoneEscWaitsThenIsEsc) {
+  EXPECT_EQ(Once("\x1b", false).Status, DecodeStatus::Incomplete);
+  EXPECT_EQ(Once("\x1b", false).Used, 0u);
+  Decoded forced = Once("\x1b", true);
+  EXPECT_EQ(forced.Status, DecodeStatus::Key);
+  EXPECT_EQ(forced.Key, 0x0000011Bu) << KeyName(forced.Key);
+  // ESC [ and ESC O cut short are Alt+[ and Alt+Shift+O, not lost.
+  EXPECT_EQ(Once("\x1b[", false).Status, DecodeStatus::Incomplete);
+  EXPECT_EQ(Once("\x1b[", true).Key, 0x03081A00u);
+  EXPECT_EQ(Once("\x1b[1;5", true).Used, 2u);
+  EXPECT_EQ(NormaliseShift(Once("\x1bO", true).Key), 0x030B1800u);
+  EXPECT_EQ(Once("\x1b\x1b", false).Status, DecodeStatus::Incomplete);
+  EXPECT_EQ(Once("\x1b\x1b", true).Key, 0x03080100u);  // Alt+Esc
+  EXPECT_EQ(Once("\xd1", false).Status, DecodeStatus::Incomplete);
+}
+
+TEST(KeyDecoder, PasteIsTypedNeverObeyed) {
+  KeyDecoder d;
+  std::string in = "\x1b[200~a\x1b[A\x03\\\r\n\xd1\x84\x1b[201~\x1b[A";
+  std::vector<uint8_t> b(in.begin(), in.end());
+  KeyRun run = DecodeAll(d, b);
+  std::vector<KeyCode> want = {'a', 0x1B, '[', 'A', 0x03, '\\', 0x00001C0D, 0xE4, 0x0200FF21};
+  EXPECT_EQ(run.Keys, want) << Names(run.Keys);
+  // The end marker split across reads still ends the paste.
+  KeyDecoder s;
+  KeyRun split = DecodeByteByByte(s, b);
+  EXPECT_EQ(split.Keys, want) << Names(split.Keys);
+}
+
+// Kitty forms the measurements could not reach: the alternate-key fields
+// (shifted key, base-layout key) and keys reported without their text.
+TEST(KeyDecoder, KittyAlternateKeysNameThePcKey) {
+  struct Case {
+    const char* Bytes;
+    KeyCode Want;
+  } cases[] = {
+      {"\x1b[1089::99;5u", 0x00042E03},  // Ctrl+С on a Russian layout: the C key, Ctrl+C
+      {"\x1b[97:65;2u", 0x00021E41},     // Shift+a with its shifted key
+      {"\x1b[1092;2u", 0x00021E94},      // Shift+ф without one: Ф
+      {"\x1b[57406u", 0x00004737},       // keypad 7 with NumLock: the digit, keypad scan
+      {"\x1b[57423;5u", 0x0204FF20},     // Ctrl + keypad Home
+      {"\x1b[5;3:2~", 0x0208FF22},       // a repeat is a press
+      {"\x1bOw", 0x00004737},            // keypad 7 in application keypad mode
+  };
+  for (const Case& c : cases) {
+    Decoded r = Once(c.Bytes, false);
+    EXPECT_EQ(NormaliseShift(r.Key), c.Want) << c.Bytes + 1 << " gave " << KeyName(r.Key);
+    EXPECT_EQ(r.Used, std::string(c.Bytes).size()) << c.Bytes + 1;
+  }
+}
+
+TEST(KeyDecoder, UnknownSequencesAreConsumedWhole) {
+  struct Case {
+    const char* Bytes;
+    size_t Used;
+  } cases[] = {
+      {"\x1b[?1u", 5},            // kitty flags reply
+      {"\x1b[?62;22c", 9},       // DA1
+      {"\x1b[>41;379;0c", 12},    // DA2
+      {"\x1b[99~", 5},            // no such key
+      {"\x1b[1;5X", 6},           // no such final
+      {"\x1b[57441;2u", 10},      // kitty: left Shift pressed
+      {"\x1b[97;1:3u", 9},        // kitty: a released
+      {"\x1b[1106400;2u", 12},    // a tmux key number nobody knows
+      {"\x1b[1$y", 5},            // intermediate byte
+      {"\x1bOz", 3},              // no such SS3 key
+      {"\x1b[[Z", 4},             // Linux form beyond F5
+      {"\xe2\x82\xac", 3},        // the euro sign: code page 866 lacks it
+      {"\xc2\x85", 2},            // a C1 control
+  };
+  for (const Case& c : cases) {
+    Decoded r = Once(c.Bytes, false);
+    EXPECT_EQ(r.Status, DecodeStatus::Nothing) << c.Bytes + 1 << " gave " << KeyName(r.Key);
+    EXPECT_EQ(r.Used, c.Used) << c.Bytes + 1;
+  }
+}
+
+TEST(KeyDecoder, TranslationKeepsWhatTheRuleDoesNotList) {
+  EXPECT_EQ(TranslateKey(0, 0x94, 4), 0x03049400u);   // Ctrl+Tab
+  EXPECT_EQ(TranslateKey(0, 0x90, 4), 0x03049000u);   // Ctrl+keypad +
+  EXPECT_EQ(TranslateKey(0, 0x4C, 0), 0x03004C00u);   // the centre key
+  EXPECT_EQ(TranslateKey(0, 0x9B, 0x0B), 0x020BFF23u);  // Alt+Shift+Left
+  EXPECT_EQ(TranslateKey(0, 0x8C, 8), 0x0208FF0Cu);   // Alt+F12
+  EXPECT_EQ(TranslateKey('7', 0x47, 3), 0x00034737u);  // Shift+keypad 7 keeps its digit
+  EXPECT_EQ(NormaliseShift(0x00034737u), 0x00024737u);
+  EXPECT_EQ(NormaliseShift(0x00014737u), 0x00024737u);
+  EXPECT_EQ(NormaliseShift(0x030F1E00u), 0x030F1E00u);
+}
+
+TEST(KeyDecoder, ProfileFollowsTheOuterTerminal) {
+  const char* names[] = {"TERM", "TMUX", "XTERM_VERSION", "KITTY_WINDOW_ID"};
+  std::map<std::string, std::string> saved;
+  for (const char* n : names)
+    if (const char* v = std::getenv(n)) saved[n] = v;
+  auto with = [&](const char* term, const char* tmux, const char* xterm, const char* kitty) {
+    const char* vals[] = {term, tmux, xterm, kitty};
+    for (int i = 0; i < 4; ++i) vals[i] ? setenv(names[i], vals[i], 1) : unsetenv(names[i]);
+    return ProfileFromEnvironment(0x7F);
+  };
+  DecoderProfile kittyInTmux = with("screen", "/tmp/t,1,0", "XTerm(379)", "1");
+  EXPECT_TRUE(kittyInTmux.BsIsCtrlBackspace);
+  EXPECT_FALSE(kittyInTmux.ShiftPagesAreKeypad);
+  DecoderProfile xtermInTmux = with("screen", "/tmp/t,1,0", "XTerm(379)", nullptr);
+  EXPECT_TRUE(xtermInTmux.ShiftPagesAreKeypad && xtermInTmux.Meta8Bit && xtermInTmux.AltEnterIsCtrlAltM);
+  EXPECT_FALSE(with("tmux-256color", "/tmp/t,1,0", nullptr, nullptr).BsIsCtrlBackspace);
+  EXPECT_FALSE(with("linux", nullptr, nullptr, nullptr).BsIsCtrlBackspace);
+  DecoderProfile plain = with("xterm-256color", nullptr, nullptr, nullptr);
+  EXPECT_TRUE(plain.BsIsCtrlBackspace);
+  EXPECT_FALSE(plain.ShiftPagesAreKeypad || plain.Meta8Bit || plain.ShiftCursorIsKeypad);
+  EXPECT_EQ(ProfileFromEnvironment(0x08).EraseByte, 0x08);
+  for (const char* n : names) saved.count(n) ? setenv(n, saved[n].c_str(), 1) : unsetenv(n);
+}
+
+// Random bytes, weighted towards the bytes sequences are made of: the
+// decoder never stalls, never reads past the data, and waits only on a
+// beginning that force then resolves.
+TEST(KeyDecoder, RandomBytesNeverStall) {
+  static const uint8_t Alphabet[] = {0x1B, 0x1B, '[', '[', 'O', ';', ':', '1', '2', '5', '7', '9',
+                                     '~', 'u', 'A', 'M', '?', '>', 0x0D, 0x7F, 0x08, 0xC2, 0xD1,
+                                     0x84, 0xE2, 0xF0, 0x9F, 0xFF, 'a', ' '};
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<uint8_t> b(1 + next() % 24);
+    for (uint8_t& c : b) c = next() % 4 ? Alphabet[next() % sizeof Alphabet] : uint8_t(next());
+    KeyDecoder d;
+    d.Profile = ProfileFor(round % 2 ? "xterm" : "tmux");
+    size_t pos = 0;
+    while (pos < b.size()) {
+      size_t left = b.size() - pos;
+      Decoded r = d.Decode(b.data() + pos, left, false);
+      if (r.Status == DecodeStatus::Incomplete) {
+        ASSERT_EQ(r.Used, 0u);
+        ASSERT_TRUE(b[pos] == 0x1B || b[pos] >= 0xC2) << "waits on byte " << int(b[pos]);
+        r = d.Decode(b.data() + pos, left, true);
+        ASSERT_NE(r.Status, DecodeStatus::Incomplete);
+      }
+      ASSERT_GT(r.Used, 0u);
+      ASSERT_LE(r.Used, left);
+      if (r.Status == DecodeStatus::Key) {
+        uint8_t kind = uint8_t(r.Key >> 24);
+        ASSERT_TRUE(kind == 0 || kind == 2 || kind == 3) << KeyName(r.Key);
+        ASSERT_NE(r.Key & 0xFFFFu, 0u) << KeyName(r.Key);
+      }
+      pos += r.Used;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumo

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "TempDir.h"
+#include "TestEditor.h"
+#include "app/Options.h"
+#include "files/Load.h"
+
+namespace lumo {
+namespace {
+
+using test::TempDir;
+using test::TestEditor;
+
+struct Loaded {
+  TestEditor T;
+  LoadResult Result;
+  Loaded(const TempDir& d, const std::string& name, const std::string& bytes, size_t budget = 0) {
+    std::string path = d / name;
+    TempDir::Write(path, bytes);
+    if (budget) T->BudgetLimit = T->BudgetUsed + budget;
+    T->FileName = path;
+    ApplyExtension(*T, path, 80);
+    T.Con.Keys.push_back(0x0000011B);  // ends any waiting message at once
+    Result = LoadStartupFile(*T);
+  }
+};
+
+TEST(Load, EveryLineEndingSplitsLines) {
+  TempDir d;
+  for (const char* bytes : {"one\r\ntwo\r\nthree", "one\ntwo\nthree\n", "one\rtwo\rthree\r"}) {
+    Loaded l(d, "f.txt", bytes);
+    ASSERT_EQ(l.Result, LoadResult::Loaded);
+    ASSERT_EQ(l.T->LineCount, 3) << bytes;
+    EXPECT_EQ(l.T.Line(1), "one");
+    EXPECT_EQ(l.T.Line(3), "three");
+    EXPECT_FALSE(l.T->Modified);
+  }
+  // Mixed: a CR before a CR LF ends a line, and so does the CR after an LF.
+  Loaded m(d, "m.txt", "a\r\r\nb\n\rc");
+  EXPECT_EQ(m.T->LineCount, 5);
+  EXPECT_EQ(m.T.Line(2), "");
+  EXPECT_EQ(m.T.Line(4), "");
+  EXPECT_EQ(m.T.Line(5), "c");
+}
+
+TEST(Load, CtrlZAtLineStartEndsTextInsideLineIsAByte) {
+  TempDir d;
+  Loaded l(d, "z.txt", "a\r\nb\x1a" "c\r\nd\r\n\x1a" "e\r\nf\r\n");
+  EXPECT_EQ(l.T->LineCount, 3);
+  EXPECT_EQ(l.T.Line(2), "b\x1a" "c");
+}
+
+TEST(Load, LongLinesKeepTheirFirst255BytesAndAreCounted) {
+  TempDir d;
+  std::string longLine(300, 'x');
+  longLine[254] = 'y';
+  Loaded l(d, "long.txt", "first\r\n" + longLine + "\r\nnext\r\n");
+  ASSERT_EQ(l.T->LineCount, 3);
+  EXPECT_EQ(Capacity(*l.T, 2), 255);
+  EXPECT_EQ(l.T.Line(2).size(), 255u);
+  EXPECT_EQ(l.T.Line(2).back(), 'y');
+  EXPECT_EQ(l.T.Line(3), "next");
+  EXPECT_EQ(l.T->CutLines, 1);
+}
+
+TEST(Load, NumericExtensionSetsMarginsAndCapacities) {
+  TempDir d;
+  Loaded l(d, "letter.72", "short\r\n" + std::string(100, 'a') + "\r\n");
+  EXPECT_EQ(l.T->RightMargin, 72);
+  EXPECT_EQ(l.T->FormatWidth, 72);
+  EXPECT_EQ(Capacity(*l.T, 1), 72);
+  EXPECT_EQ(Capacity(*l.T, 2), 100);
+}
+
+TEST(Load, EmptyMissingAndBadFiles) {
+  TempDir d;
+  Loaded empty(d, "empty.txt", "");
+  EXPECT_EQ(empty.T->LineCount, 1);
+  EXPECT_EQ(Capacity(*empty.T, 1), 254);
+
+  TestEditor t;
+  t->FileName = d / "new.txt";
+  t.Con.Keys.push_back(0x0000011B);
+  EXPECT_EQ(LoadStartupFile(*t), LoadResult::NewFile);
+  EXPECT_EQ(t->LineCount, 1);
+  struct stat st {};
+  EXPECT_EQ(stat((d / "new.txt").c_str(), &st), 0);
+
+  TestEditor dir;
+  dir->FileName = d.Path;
+  EXPECT_EQ(LoadStartupFile(*dir), LoadResult::BadName);
+  EXPECT_TRUE(dir->FileName.empty());
+  EXPECT_EQ(dir->LineCount, 1);
+
+  // A file we may not read is reported, and never created over.
+  if (geteuid() != 0) {
+    std::string locked = d / "locked.txt";
+    TempDir::Write(locked, "secret\r\n");
+    chmod(locked.c_str(), 0);
+    TestEditor l;
+    l->FileName = locked;
+    EXPECT_EQ(LoadStartupFile(*l), LoadResult::BadName);
+    chmod(locked.c_str(), 0600);
+    EXPECT_EQ(TempDir::Read(locked), "secret\r\n");
+  }
+}
+
+TEST(Load, BinaryBytesLoadAsTheyAre) {
+  TempDir d;
+  std::string bytes;
+  for (int i = 0; i < 256; ++i)
+    if (i != '\r' && i != '\n' && i != 26) bytes += char(i);
+  Loaded l(d, "bin.dat", bytes);
+  ASSERT_EQ(l.T->LineCount, 1);
+  EXPECT_EQ(LineBytes(*l.T, 1).substr(0, bytes.size()), bytes);
+}
+
+TEST(Load, TooManyLinesKeepsTheFirst24575) {
+  TempDir d;
+  std::string bytes;
+  for (int i = 0; i < MaxLines + 10; ++i) bytes += "l\n";
+  Loaded l(d, "many.txt", bytes);
+  EXPECT_EQ(l.Result, LoadResult::Loaded);
+  EXPECT_EQ(l.T->LineCount, MaxLines);
+  EXPECT_EQ(l.T->OpFailed, 1);
+}
+
+TEST(Load, ShortMemoryReloadsCompactlyThenFails) {
+  TempDir d;
+  std::string bytes;
+  for (int i = 0; i < 100; ++i) bytes += "line of text\r\n";
+  // 100 lines of 254 bytes do not fit, 100 lines of 13 do.
+  Loaded l(d, "f.txt", bytes, 100 * 14 + 500);
+  EXPECT_EQ(l.Result, LoadResult::Loaded);
+  EXPECT_TRUE(l.T->CompactLoad);
+  EXPECT_EQ(l.T->RightMargin, 7);
+  EXPECT_EQ(l.T->LineCount, 100);
+  EXPECT_EQ(Capacity(*l.T, 5), 12);
+  EXPECT_FALSE(LengthLimitOn(*l.T));  // toggled
+
+  Loaded none(d, "g.txt", bytes, 100 * 5);
+  EXPECT_EQ(none.Result, LoadResult::OutOfMemory);
+}
+
+}  // namespace
+}  // namespace lumo

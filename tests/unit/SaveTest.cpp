@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TempDir.h"
+#include "TestEditor.h"
+#include "files/Save.h"
+
+namespace lumo {
+namespace {
+
+using test::TempDir;
+using test::TestEditor;
+
+struct Saving : ::testing::Test {
+  TempDir D;
+  TestEditor T;
+  std::string Path = D / "out.txt";
+  void Bind(const std::string& name) {
+    T->FileName = T->BoundName = name;
+  }
+};
+
+TEST_F(Saving, WritesCrLfWithoutTrailingBlanksAndZeros) {
+  T.SetLines({"abc   ", std::string("de\0\0  ", 6), "      ", std::string("col\x01\x04\t", 6)});
+  Bind(Path);
+  T->Modified = true;
+  SaveText(*T);
+  EXPECT_EQ(T->OpFailed, 0);
+  EXPECT_FALSE(T->Modified);
+  EXPECT_EQ(TempDir::Read(Path), std::string("abc\r\nde\r\n\r\ncol\x01\x04\t\r\n", 19));
+}
+
+TEST_F(Saving, UnmodifiedTextWritesNothing) {
+  TempDir::Write(Path, "old");
+  T.SetLines({"new"});
+  Bind(Path);
+  SaveText(*T);
+  EXPECT_EQ(TempDir::Read(Path), "old");
+}
+
+TEST_F(Saving, KeepsPermissionBitsAndReplacesAtomically) {
+  TempDir::Write(Path, "old\r\n");
+  chmod(Path.c_str(), 0640);
+  T.SetLines({"new"});
+  Bind(Path);
+  T->Modified = true;
+  SaveText(*T);
+  struct stat st {};
+  ASSERT_EQ(stat(Path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(TempDir::Read(Path), "new\r\n");
+  // No temporary file is left beside it.
+  int files = 0;
+  for (auto& f : std::filesystem::directory_iterator(D.Path)) { (void)f; ++files; }
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(Saving, FailedWriteLeavesOldFileAndModified) {
+  std::string old = "line one\r\nline two\r\n";
+  TempDir::Write(Path, old);
+  T.SetLines({"changed 1", "changed 2", "changed 3"});
+  Bind(Path);
+  for (int failAt : {0, 5, 20}) {
+    T->Modified = true;
+    static int budget;
+    budget = failAt;
+    T->WriteHook = [](int fd, const void* data, unsigned long n) -> long {
+      if (budget <= 0) return -1;
+      unsigned long k = n < unsigned(budget) ? n : unsigned(budget);
+      budget -= int(k);
+      return long(::write(fd, data, k));
+    };
+    SaveText(*T);
+    EXPECT_EQ(T->OpFailed, 1) << failAt;
+    EXPECT_TRUE(T->Modified);
+    EXPECT_EQ(TempDir::Read(Path), old);
+  }
+  int files = 0;
+  for (auto& f : std::filesystem::directory_iterator(D.Path)) { (void)f; ++files; }
+  EXPECT_EQ(files, 1);
+  // Once the fault is gone the next save succeeds.
+  T->WriteHook = nullptr;
+  SaveText(*T);
+  EXPECT_FALSE(T->Modified);
+  EXPECT_EQ(TempDir::Read(Path), "changed 1\r\nchanged 2\r\nchanged 3\r\n");
+}
+
+TEST_F(Saving, ReadOnlyFileOrDirectoryIsNotWritten) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write anything";
+  TempDir::Write(Path, "keep");
+  chmod(Path.c_str(), 0444);
+  T.SetLines({"x"});
+  Bind(Path);
+  T->Modified = true;
+  SaveText(*T);
+  EXPECT_EQ(T->OpFailed, 1);
+  EXPECT_TRUE(T->Modified);
+  EXPECT_EQ(TempDir::Read(Path), "keep");
+}
+
+TEST_F(Saving, DirectoryAsTargetFails) {
+  T.SetLines({"x"});
+  Bind(D.Path);
+  T->Modified = true;
+  SaveText(*T);
+  EXPECT_EQ(T->OpFailed, 1);
+  EXPECT_TRUE(T->Modified);
+}
+
+TEST_F(Saving, BraceNamesWriteCleanedAndCodedCopies) {
+  T.SetLines({std::string("a\x01" "b\x0e" "c", 5)});
+  std::string name = D / "x{y}.txt";
+  Bind(name);
+  T->Modified = true;
+  SaveText(*T);
+  EXPECT_EQ(TempDir::Read(name), std::string("a\x01" "b\x0e" "c\r\n", 7));
+  EXPECT_EQ(TempDir::Read(D / "xy}.txt"), "a b c\r\n");
+  EXPECT_EQ(TempDir::Read(D / "x{y.txt"), "a#1b#14c\r\n");
+}
+
+TEST_F(Saving, CodedCopyIsCutAt255Bytes) {
+  T.SetLines({std::string(200, '\x01')});
+  std::string name = D / "c}.txt";
+  Bind(name);
+  T->Modified = true;
+  SaveText(*T);
+  std::string coded;
+  while (coded.size() < 255) coded += "#1";
+  coded.resize(255);
+  EXPECT_EQ(TempDir::Read(D / "c.txt"), coded + "\r\n");
+}
+
+TEST_F(Saving, CutLinesAskBeforeTheFirstSave) {
+  TempDir::Write(Path, "old");
+  T.SetLines({"cut"});
+  Bind(Path);
+  T->CutLines = 2;
+  T->Modified = true;
+  T.Con.Keys = {'2'};
+  SaveText(*T);
+  EXPECT_EQ(T->OpFailed, 1);
+  EXPECT_EQ(TempDir::Read(Path), "old");
+  T.Con.Keys = {0x0000011B};
+  SaveText(*T);
+  EXPECT_EQ(TempDir::Read(Path), "old");
+  T.Con.Keys = {'1'};
+  SaveText(*T);
+  EXPECT_EQ(TempDir::Read(Path), "cut\r\n");
+  // Asked once: later saves go straight through.
+  SetLineText(*T, "again", 1);
+  T->Modified = true;
+  SaveText(*T);
+  EXPECT_EQ(TempDir::Read(Path), "again\r\n");
+}
+
+TEST_F(Saving, EmergencyCopyNeverOverwrites) {
+  TempDir::Write(Path, "original");
+  TempDir::Write(Path + ".save", "older copy");
+  T.SetLines({"unsaved work"});
+  Bind(Path);
+  EXPECT_EQ(WriteEmergencyCopy(*T), "");  // nothing to keep
+  T->Modified = true;
+  EXPECT_EQ(WriteEmergencyCopy(*T), Path + ".save.1");
+  EXPECT_EQ(TempDir::Read(Path + ".save.1"), "unsaved work\r\n");
+  EXPECT_EQ(TempDir::Read(Path + ".save"), "older copy");
+  EXPECT_EQ(TempDir::Read(Path), "original");
+}
+
+}  // namespace
+}  // namespace lumo

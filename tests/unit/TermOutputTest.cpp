@@ -1,0 +1,357 @@
+// The cell output checked against a real terminal emulator: every update is
+// fed into libvterm, and the emulated screen must equal the back buffer cell
+// for cell (glyph, foreground, background), cursor included. Byte counts are
+// checked where the output's size is the point (no change, one cell, one
+// scrolled line).
+#include <gtest/gtest.h>
+#include <vterm.h>
+
+#include <random>
+#include <string>
+#include <vector>
+#include "screen/TermOutput.h"
+#include "text/Cp866.h"
+
+namespace lumo {
+namespace {
+
+uint32_t DecodeUtf8(std::string_view s) {
+  auto b = [&](size_t i) { return uint32_t(uint8_t(s[i])); };
+  if (s.empty()) return 0;
+  if (b(0) < 0x80) return b(0);
+  if (b(0) < 0xE0) return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
+  return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
+}
+
+// ANSI colour index a terminal must show for a PC colour: blue and red,
+// cyan and brown trade places, bit 3 picks the bright set.
+int AnsiIndex(int pc) {
+  static const int swap[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  return swap[pc & 7] + (pc & 8);
+}
+
+class Emulator {
+ public:
+  Emulator(int rows, int cols) : Rows(rows), Cols(cols), Vt(vterm_new(rows, cols)) {
+    vterm_set_utf8(Vt, 1);
+    Screen = vterm_obtain_screen(Vt);
+    static const VTermScreenCallbacks callbacks = [] {
+      VTermScreenCallbacks c{};
+      c.settermprop = [](VTermProp prop, VTermValue* val, void* user) {
+        if (prop == VTERM_PROP_CURSORVISIBLE) static_cast<Emulator*>(user)->CursorVisible = val->boolean;
+        return 1;
+      };
+      return c;
+    }();
+    vterm_screen_set_callbacks(Screen, &callbacks, this);
+    vterm_screen_reset(Screen, 1);
+  }
+  ~Emulator() { vterm_free(Vt); }
+  Emulator(const Emulator&) = delete;
+  Emulator& operator=(const Emulator&) = delete;
+
+  void Feed(const std::string& bytes) { vterm_input_write(Vt, bytes.data(), bytes.size()); }
+
+  // Empty when the emulated screen shows back (w x h, top left) and the
+  // cursor as given; else the first difference.
+  std::string Mismatch(const std::vector<Cell>& back, int w, int h, int col, int row) {
+    for (int r = 0; r < h; ++r)
+      for (int c = 0; c < w; ++c) {
+        VTermScreenCell cell;
+        vterm_screen_get_cell(Screen, VTermPos{r, c}, &cell);
+        Cell want = back[size_t(r * w + c)];
+        uint32_t ch = cell.chars[0] ? cell.chars[0] : ' ';
+        uint32_t wantCh = DecodeUtf8(GlyphUtf8(CellChar(want)));
+        int fg = VTERM_COLOR_IS_INDEXED(&cell.fg) ? cell.fg.indexed.idx : -1;
+        int bg = VTERM_COLOR_IS_INDEXED(&cell.bg) ? cell.bg.indexed.idx : -1;
+        if (ch != wantCh || fg != AnsiIndex(CellAttr(want) & 15) ||
+            bg != AnsiIndex(CellAttr(want) >> 4))
+          return "cell row " + std::to_string(r) + " col " + std::to_string(c) + ": U+" +
+                 std::to_string(ch) + " fg " + std::to_string(fg) + " bg " + std::to_string(bg) +
+                 ", want U+" + std::to_string(wantCh) + " attr " + std::to_string(CellAttr(want));
+      }
+    bool shown = col >= 0 && col < w && row >= 0 && row < h;
+    if (CursorVisible != shown) return "cursor visibility";
+    if (shown) {
+      VTermPos pos;
+      vterm_state_get_cursorpos(vterm_obtain_state(Vt), &pos);
+      if (pos.row != row || pos.col != col)
+        return "cursor at " + std::to_string(pos.row) + "," + std::to_string(pos.col);
+    }
+    return {};
+  }
+
+  // Columns beyond the editor's width, on a wider terminal, stay blank.
+  bool BlankFrom(int col) {
+    for (int r = 0; r < Rows; ++r)
+      for (int c = col; c < Cols; ++c) {
+        VTermScreenCell cell;
+        vterm_screen_get_cell(Screen, VTermPos{r, c}, &cell);
+        if (cell.chars[0] && cell.chars[0] != ' ') return false;
+      }
+    return true;
+  }
+
+  std::string RowText(int r) {
+    char buf[1024];
+    size_t n = vterm_screen_get_text(Screen, buf, sizeof buf, VTermRect{r, r + 1, 0, Cols});
+    return std::string(buf, n);
+  }
+
+  bool CursorVisible = true;
+
+ private:
+  int Rows, Cols;
+  VTerm* Vt;
+  VTermScreen* Screen;
+};
+
+// A screen like the editor's: status and message rows, then text rows of
+// varied length with the cursor's row highlighted.
+struct EditorScreen {
+  int W, H;
+  std::vector<Cell> Cells;
+  EditorScreen(int w, int h) : W(w), H(h), Cells(size_t(w * h), MakeCell(' ', 7)) {}
+  void Row(int r, const std::string& text, uint8_t attr) {
+    for (int c = 0; c < W; ++c)
+      Cells[size_t(r * W + c)] = MakeCell(c < int(text.size()) ? uint8_t(text[size_t(c)]) : ' ', attr);
+  }
+  // Text lines first.. on rows 2..H-1, the highlight on `cursorRow`.
+  void Text(int first, int cursorRow) {
+    Row(0, " Line " + std::to_string(first + cursorRow - 2) + "  Col 1  Ins", 0x30);
+    Row(1, "", 0x07);
+    for (int r = 2; r < H; ++r) {
+      int n = first + r - 2;
+      std::string line = "Line " + std::to_string(n) + std::string(size_t(n * 7 % 60), char('a' + n % 26));
+      Row(r, line, r == cursorRow ? 0x1E : 0x17);
+    }
+  }
+};
+
+// How many scrolls one way (final 'S' up, 'T' down) the bytes contain.
+int Scrolls(const std::string& bytes, char final) {
+  int n = 0;
+  for (size_t i = 0; i + 2 < bytes.size(); ++i) {
+    if (bytes[i] != '\x1b' || bytes[i + 1] != '[') continue;
+    size_t j = i + 2;
+    while (j < bytes.size() && isdigit(uint8_t(bytes[j]))) ++j;
+    n += j < bytes.size() && bytes[j] == final;
+  }
+  return n;
+}
+
+struct Output {
+  TermFront Front;
+  Emulator Term;
+  Output(int rows, int cols) : Term(rows, cols) {}
+  std::string Render(const std::vector<Cell>& back, int w, int h, int col, int row) {
+    std::string bytes = RenderUpdate(Front, back.data(), w, h, col, row);
+    Term.Feed(bytes);
+    return bytes;
+  }
+};
+
+TEST(TermOutput, ForcedUpdateShowsEveryCellAndColour) {
+  for (int w : {80, 100, 132}) {
+    Output o(30, w + 7);
+    std::vector<Cell> back(size_t(w * 30));
+    for (size_t i = 0; i < back.size(); ++i) back[i] = Cell(i * 2654435761u >> 7);
+    // every byte and every attribute appears
+    for (int i = 0; i < 256; ++i) back[size_t(i)] = MakeCell(uint8_t(i), uint8_t(255 - i));
+    o.Render(back, w, 30, 5, 7);
+    EXPECT_EQ(o.Term.Mismatch(back, w, 30, 5, 7), "") << "width " << w;
+    EXPECT_TRUE(o.Term.BlankFrom(w));
+  }
+}
+
+TEST(TermOutput, UnchangedScreenAndCursorSendNothing) {
+  Output o(25, 80);
+  EditorScreen s(80, 25);
+  s.Text(1, 5);
+  o.Render(s.Cells, 80, 25, 3, 4);
+  EXPECT_EQ(RenderUpdate(o.Front, s.Cells.data(), 80, 25, 3, 4), "");
+  // moving only the cursor sends only a move, and then nothing again
+  std::string move = o.Render(s.Cells, 80, 25, 9, 4);
+  EXPECT_FALSE(move.empty());
+  EXPECT_LE(move.size(), 8u);
+  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 9, 4), "");
+  EXPECT_EQ(RenderUpdate(o.Front, s.Cells.data(), 80, 25, 9, 4), "");
+  // hidden the same way: once, then nothing (the editor hides with 133, 60)
+  EXPECT_EQ(o.Render(s.Cells, 80, 25, 133, 60), "\x1b[?25l");
+  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 133, 60), "");
+  EXPECT_EQ(RenderUpdate(o.Front, s.Cells.data(), 80, 25, 133, 60), "");
+  o.Render(s.Cells, 80, 25, 0, 24);
+  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 0, 24), "");
+}
+
+TEST(TermOutput, OneCellSendsOneMoveAndTheGlyph) {
+  Output o(25, 80);
+  EditorScreen s(80, 25);
+  s.Text(1, 5);
+  o.Render(s.Cells, 80, 25, 133, 60);
+  s.Cells[size_t(12 * 80 + 40)] = MakeCell(0x9F, 0x17);  // Cyrillic: two UTF-8 bytes
+  std::string bytes = o.Render(s.Cells, 80, 25, 133, 60);
+  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 133, 60), "");
+  EXPECT_LE(bytes.size(), 10u) << bytes;
+  // another colour adds just the SGR of what changed
+  s.Cells[size_t(12 * 80 + 40)] = MakeCell('x', 0x1C);
+  bytes = o.Render(s.Cells, 80, 25, 133, 60);
+  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 133, 60), "");
+  EXPECT_LE(bytes.size(), 14u) << bytes;
+}
+
+TEST(TermOutput, SgrOnlyWhenTheAttributeChanges) {
+  Output o(25, 80);
+  EditorScreen s(80, 25);
+  for (int r = 0; r < 25; ++r) s.Row(r, "same colour everywhere", 0x1F);
+  std::string bytes = o.Render(s.Cells, 80, 25, 133, 60);
+  size_t sgr = 0;
+  for (size_t i = 0; i + 1 < bytes.size(); ++i)
+    if (bytes[i] == '\x1b' && bytes[i + 1] == '[') {
+      size_t j = i + 2;
+      while (j < bytes.size() && !isalpha(uint8_t(bytes[j]))) ++j;
+      sgr += j < bytes.size() && bytes[j] == 'm';
+    }
+  EXPECT_EQ(sgr, 2u);  // the reset before the clear, then one colour for all
+  EXPECT_EQ(SgrBytes(0x1F, 0x1F), "");
+  EXPECT_EQ(SgrBytes(0x17, 0x1F), "\x1b[97m");  // only the foreground changed
+  EXPECT_EQ(SgrBytes(0x17, 0x47), "\x1b[41m");  // only the background
+}
+
+TEST(TermOutput, OneLineScrollSendsTheNewRowsOnly) {
+  for (bool down : {true, false}) {
+    Output o(25, 80);
+    EditorScreen s(80, 25);
+    // down: the cursor sits on the last row and the text moves up under it
+    int cursorRow = down ? 24 : 2;
+    s.Text(10, cursorRow);
+    o.Render(s.Cells, 80, 25, 4, cursorRow);
+    s.Text(down ? 11 : 9, cursorRow);
+    std::string bytes = o.Render(s.Cells, 80, 25, 4, cursorRow);
+    EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 4, cursorRow), "") << (down ? "down" : "up");
+    EXPECT_GE(bytes.size(), 100u);
+    EXPECT_LE(bytes.size(), 300u) << (down ? "down" : "up");
+  }
+}
+
+TEST(TermOutput, HighlightMovingWithScrollOfSeveralLines) {
+  Output o(40, 100);
+  EditorScreen s(100, 40);
+  s.Text(1, 20);
+  o.Render(s.Cells, 100, 40, 0, 20);
+  for (int first : {4, 2, 12, 11, 30, 1}) {
+    s.Text(first, 20 + first % 5);
+    std::string bytes = o.Render(s.Cells, 100, 40, first % 7, 20 + first % 5);
+    EXPECT_EQ(o.Term.Mismatch(s.Cells, 100, 40, first % 7, 20 + first % 5), "") << first;
+  }
+}
+
+// Random edits of every kind the editor makes: single cells, whole rows,
+// regions moved up or down by any distance (sometimes two regions at once),
+// cursor moves, hiding, forced updates. The emulator must follow exactly.
+TEST(TermOutput, RandomEditsKeepTheTerminalEqualToTheBuffer) {
+  std::mt19937 rng(2024);
+  auto rnd = [&](int n) { return int(rng() % unsigned(n)); };
+  for (int w : {80, 132}) {
+    const int h = 25;
+    Output o(h, w);
+    std::vector<Cell> back(size_t(w * h), MakeCell(' ', 7));
+    auto randomCell = [&] {
+      return MakeCell(rnd(4) ? uint8_t('a' + rnd(26)) : uint8_t(rnd(256)), uint8_t(rnd(3) ? 0x17 : rnd(256)));
+    };
+    auto moveRows = [&](int top, int bottom, int k) {  // rows top..bottom by k (up when > 0)
+      std::vector<Cell> old = back;
+      for (int r = top; r <= bottom; ++r) {
+        int from = r + k;
+        for (int c = 0; c < w; ++c)
+          back[size_t(r * w + c)] = from >= top && from <= bottom ? old[size_t(from * w + c)] : randomCell();
+      }
+    };
+    int up = 0, down = 0;
+    for (int step = 0; step < 300; ++step) {
+      switch (rnd(7)) {
+        case 0:
+          for (int i = rnd(5); i >= 0; --i) back[size_t(rnd(w * h))] = randomCell();
+          break;
+        case 1: {
+          int r = rnd(h);
+          for (int c = 0; c < w; ++c) back[size_t(r * w + c)] = randomCell();
+          break;
+        }
+        case 2:
+        case 3: {
+          int top = rnd(h), bottom = top + rnd(h - top);
+          int k = 1 + rnd(bottom - top + 1);
+          moveRows(top, bottom, rnd(2) ? k : -k);
+          if (rnd(3) == 0) back[size_t(rnd(w * h))] = randomCell();
+          break;
+        }
+        case 4:
+          moveRows(2, 12, 1 + rnd(3));
+          moveRows(13, h - 1, -1 - rnd(3));
+          break;
+        case 5:
+          if (rnd(4) == 0) o.Front.Forget();
+          break;
+        default:
+          back[size_t(w * h - 1)] = randomCell();  // the bottom-right cell must not scroll
+          back[size_t(w - 1)] = randomCell();
+          break;
+      }
+      int col = rnd(6) ? rnd(w) : 133, row = rnd(6) ? rnd(h) : 60;
+      std::string bytes = o.Render(back, w, h, col, row);
+      up += Scrolls(bytes, 'S');
+      down += Scrolls(bytes, 'T');
+      ASSERT_EQ(o.Term.Mismatch(back, w, h, col, row), "") << "width " << w << " step " << step;
+      ASSERT_EQ(RenderUpdate(o.Front, back.data(), w, h, col, row), "");
+    }
+    // the moves were found as such, both ways
+    EXPECT_GE(up, 30) << up;
+    EXPECT_GE(down, 30) << down;
+  }
+}
+
+TEST(TermOutput, ForgetAndNewGeometryRedrawEverything) {
+  Output o(30, 132);
+  EditorScreen s(80, 25);
+  s.Text(1, 3);
+  o.Render(s.Cells, 80, 25, 1, 1);
+  // what the terminal shows is destroyed behind the renderer's back
+  o.Term.Feed("\x1b[0m\x1b[2J\x1b[?25l");
+  o.Front.Forget();
+  std::string bytes = o.Render(s.Cells, 80, 25, 1, 1);
+  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 1, 1), "");
+  EXPECT_GT(bytes.size(), 2000u);
+  // a larger buffer after a resize
+  EditorScreen big(132, 30);
+  big.Text(5, 7);
+  o.Render(big.Cells, 132, 30, 2, 7);
+  EXPECT_EQ(o.Term.Mismatch(big.Cells, 132, 30, 2, 7), "");
+}
+
+TEST(TermOutput, SizeNoticeFitsAnySmallTerminal) {
+  for (auto [cols, rows] : {std::pair{79, 24}, {40, 2}, {20, 10}, {6, 30}, {1, 1}, {200, 2}}) {
+    std::vector<std::string> lines = SizeNoticeLines(cols, rows);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_LE(lines.size(), size_t(rows));
+    std::string all;
+    for (const std::string& l : lines) {
+      size_t n = 0;
+      for (unsigned char ch : l) n += (ch & 0xC0) != 0x80;
+      EXPECT_LE(n, size_t(cols)) << l;
+      EXPECT_GT(n, 0u);
+      all += l;
+    }
+    Emulator term(rows, cols);
+    term.Feed(SizeNoticeBytes(cols, rows));
+    for (size_t r = 0; r < lines.size(); ++r) EXPECT_EQ(term.RowText(int(r)), lines[r]);
+    EXPECT_FALSE(term.CursorVisible);
+    if (cols * rows >= 120) {  // room for the whole text: it names the size needed and the size there is
+      EXPECT_NE(all.find("80"), std::string::npos) << all;
+      EXPECT_NE(all.find(std::to_string(cols) + "×" + std::to_string(rows)), std::string::npos) << all;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumo
