@@ -264,7 +264,18 @@ std::string RenderUpdate(TermFront& front, const Cell* back, int w, int h, int c
     front.Attr = front.Row = front.Col = front.Visible = -1;
     front.NeedClear = false;
   } else {
-    ScrollPass(front, back, w, h).Run(out);
+    // A scroll only pays when many rows changed; most updates touch a few.
+    int changedRows = 0;
+    for (int r = 0; r < h && changedRows < 4; ++r) {
+      const uint32_t* f = &front.Cells[size_t(r * w)];
+      const Cell* b = back + r * w;
+      for (int c = 0; c < w; ++c)
+        if (f[c] != b[c]) {
+          ++changedRows;
+          break;
+        }
+    }
+    if (changedRows >= 4) ScrollPass(front, back, w, h).Run(out);
   }
   for (int r = 0; r < h; ++r) RenderRow(front, back, w, r, out);
 

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
 
 #include "text/Cp866.h"
 #include "text/LineHistory.h"
@@ -22,10 +23,44 @@ uint8_t* NewBlock(TextState& t, uint8_t capacity) {
   return p;
 }
 
+constexpr size_t ChunkBytes = 1 << 20;
+
+bool InChunk(const TextState& t, const uint8_t* p) {
+  for (int i = 0; i < t.ChunkCount; ++i)
+    if (p >= t.Chunks[i] && p < t.Chunks[i] + ChunkBytes) return true;
+  return false;
+}
+
 void FreeBlock(TextState& t, uint8_t* p) {
   if (!p) return;
   t.BudgetUsed -= size_t(p[0]) + 1;
-  std::free(p);
+  if (!InChunk(t, p)) std::free(p);
+}
+
+void FreeChunks(TextState& t) {
+  for (int i = 0; i < t.ChunkCount; ++i) munmap(t.Chunks[i], ChunkBytes);
+  t.ChunkCount = 0;
+}
+
+// A block for a loaded line from the current chunk, or a fresh one.
+uint8_t* ChunkBlock(TextState& t, uint8_t capacity) {
+  size_t need = size_t(capacity) + 1;
+  int c = t.ChunkCount - 1;
+  if (c < 0 || t.ChunkUsed[c] + need > ChunkBytes) {
+    if (t.ChunkCount == 64) return nullptr;
+    // Populated at once: one fault per chunk instead of one per page.
+    void* m = mmap(nullptr, ChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (m == MAP_FAILED) return nullptr;
+    auto* chunk = static_cast<uint8_t*>(m);
+    c = t.ChunkCount++;
+    t.Chunks[c] = chunk;
+    t.ChunkUsed[c] = 0;
+  }
+  uint8_t* p = t.Chunks[c] + t.ChunkUsed[c];
+  t.ChunkUsed[c] += need;
+  p[0] = capacity;
+  t.BudgetUsed += need;
+  return p;
 }
 
 void Refuse(TextState& t, const char* utf8, int16_t& index) {
@@ -43,9 +78,12 @@ inline void BumpIfAtOrAfter(int16_t& v, int index) {
 TextState::TextState() = default;
 
 TextState::~TextState() {
-  if (!Lines) return;
-  for (int i = 0; i <= LineCount; ++i) std::free(Lines[i]);
-  delete[] Lines;
+  if (Lines) {
+    for (int i = 0; i <= LineCount; ++i)
+      if (Lines[i] && !InChunk(*this, Lines[i])) std::free(Lines[i]);
+    delete[] Lines;
+  }
+  FreeChunks(*this);
 }
 
 bool InitLineTable(TextState& t) {
@@ -64,6 +102,7 @@ void FreeAllLines(TextState& t) {
     t.Lines[i] = nullptr;
   }
   t.LineCount = 0;
+  FreeChunks(t);
 }
 
 size_t FreeMemory(const TextState& t) {
@@ -186,9 +225,12 @@ void DeleteLine(TextState& t, int16_t& index) {
 }
 
 bool AppendLoadedLine(TextState& t, std::string_view text, uint8_t capacity) {
-  uint8_t* p = NewBlock(t, capacity);
+  uint8_t* p = ChunkBlock(t, capacity);
+  if (!p) p = NewBlock(t, capacity);
   if (!p) return false;
-  std::memcpy(p + 1, text.data(), text.size() < capacity ? text.size() : capacity);
+  size_t n = text.size() < capacity ? text.size() : capacity;
+  std::memcpy(p + 1, text.data(), n);
+  std::memset(p + 1 + n, ' ', capacity - n);
   t.Lines[++t.LineCount] = p;
   return true;
 }

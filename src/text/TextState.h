@@ -31,6 +31,12 @@ struct TextState {
   // The line table: Lines[1..LineCount] are text lines, Lines[0] the status row.
   uint8_t** Lines = nullptr;
   int16_t LineCount = 0;
+  // Lines read by the loader are carved out of a few large chunks instead of
+  // one allocation each: a load is then a copy per line and nothing more. A
+  // line in a chunk is never freed on its own; the chunks go with FreeAllLines.
+  uint8_t* Chunks[64] = {};
+  size_t ChunkUsed[64] = {};
+  int ChunkCount = 0;
 
   // Memory budget: the "free heap" that allocations of text are checked against.
   size_t BudgetLimit = DefaultBudget;  // total bytes allowed
