@@ -50,20 +50,20 @@ TEST_F(StartupTest, CreditsScreenMovesRightOnWideTerminals) {
 
 TEST_F(StartupTest, OptionWSkipsTheCreditsScreenInAnyCase) {
   S.WriteFile("a.txt", "hello\r\n");
-  Open({"-t4", "-w", "a.txt"});
+  ASSERT_NO_FATAL_FAILURE(Open({"-t4", "-w", "a.txt"}));
   EXPECT_EQ(S.WaitScreen({{3, 1, "hello"}}), "");
   EXPECT_EQ(S.RawOutput().find("Menu - F10"), std::string::npos) << "the credits screen was drawn";
 }
 
 TEST_F(StartupTest, WithoutArgumentsThereIsNoCreditsScreenAndOneEmptyLine) {
-  Open({});
+  ASSERT_NO_FATAL_FAILURE(Open({}));
   EXPECT_EQ(S.WaitScreen({{1, 1, std::string(21, ' ')}, {1, 43, "size=1"}, {3, 1, std::string(80, ' ')}}), "");
   EXPECT_EQ(S.RawOutput().find("Menu - F10"), std::string::npos);
 }
 
 TEST_F(StartupTest, TheTerminalIsRawWhileTheEditorRuns) {
   S.WriteFile("a.txt", "x\r\n");
-  Open({"-W", "a.txt"});
+  ASSERT_NO_FATAL_FAILURE(Open({"-W", "a.txt"}));
   auto modes = S.TtyModes();
   ASSERT_TRUE(modes);
   EXPECT_FALSE(modes->c_lflag & ICANON);
@@ -82,13 +82,15 @@ struct MarginCase {
   const char* Column;
 };
 
+void PrintTo(const MarginCase& c, std::ostream* os) { *os << c.Name; }
+
 class ExtensionTest : public EditorTest, public testing::WithParamInterface<MarginCase> {};
 
 TEST_P(ExtensionTest, LeftMarginFollowsTheExtension) {
   const MarginCase& c = GetParam();
   if (!c.Dir.empty()) std::filesystem::create_directory(S.PathOf(c.Dir));
   S.WriteFile(c.File, "begin\r\n");
-  Open({"-W", c.File});
+  ASSERT_NO_FATAL_FAILURE(Open({"-W", c.File}));
   EXPECT_EQ(S.WaitScreen({{1, 32, c.Column}}), "");
 }
 
@@ -100,58 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
                     MarginCase{"PlainText", "", "notes.txt", "column=1 "},
                     MarginCase{"DotInDirectoryCounts", "my.dir", "my.dir/a.pas", "column=1 "}),
     [](const testing::TestParamInfo<MarginCase>& i) { return std::string(i.param.Name); });
-
-// Tab goes to the next tab stop: left margin + TabStep.
-struct TabCase {
-  const char* Name;
-  std::vector<std::string> Options;
-  const char* Column;
-};
-
-class TabStepTest : public EditorTest, public testing::WithParamInterface<TabCase> {};
-
-TEST_P(TabStepTest, TabMovesByTheStepOfOptionT) {
-  S.WriteFile("a.txt", "some text here\r\n");
-  std::vector<std::string> args = GetParam().Options;
-  args.push_back("a.txt");
-  Open(args);
-  S.Keys("<Tab>");
-  EXPECT_EQ(S.WaitScreen({{1, 32, GetParam().Column}}), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Options, TabStepTest,
-                         testing::Values(TabCase{"Default", {"-W"}, "column=9 "},
-                                         TabCase{"Four", {"-t4", "-w"}, "column=5 "},
-                                         TabCase{"ThreeJoined", {"-W-T3"}, "column=4 "}),
-                         [](const testing::TestParamInfo<TabCase>& i) { return std::string(i.param.Name); });
-
-// Windows-1251 bytes for the Russian letters of s (UTF-8 in).
-std::string To1251(std::string_view utf8) {
-  std::string out;
-  for (unsigned char c : Cp(utf8)) {
-    if (c >= 0x80 && c <= 0xAF) out += char(c + 0x40);
-    else if (c >= 0xE0 && c <= 0xEF) out += char(c + 0x10);
-    else out += char(c);
-  }
-  return out;
-}
-
-TEST_F(StartupTest, AWindows1251TextIsOfferedForRecodingAndRecodedOnAnswerOne) {
-  S.WriteFile("ru.txt", To1251("Привет, как дела? Это проверка перекодировки текста.") + "\r\n");
-  S.StartEditor({"-W", "ru.txt"});
-  ASSERT_TRUE(S.WaitFor([&] { return S.Text(1, 1, 5) == " X = " && S.ScreenContains("Recode from:"); }));
-  EXPECT_NE(S.RowText(1).find("│ 1 - ANSI │ 2 - koi8-r │ 3 or Esc - not to change │"), std::string::npos);
-  S.Keys("1");
-  EXPECT_EQ(S.WaitScreen({{3, 1, "Привет, как дела?"}, {1, 22, "line=1"}}), "");
-}
-
-TEST_F(StartupTest, OptionPSkipsTheCodePageQuestion) {
-  std::string bytes = To1251("Привет, как дела? Это проверка перекодировки текста.");
-  S.WriteFile("ru.txt", bytes + "\r\n");
-  Open({"-W", "-P", "ru.txt"});
-  EXPECT_EQ(S.WaitScreen({{3, 1, Shown(bytes.substr(0, 17))}}), "");
-  EXPECT_EQ(S.RawOutput().find("Recode from:"), std::string::npos);
-}
 
 TEST_F(StartupTest, AMissingFileIsCreatedAndAnnounced) {
   S.StartEditor({"-W", "new.txt"});
