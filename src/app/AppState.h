@@ -17,6 +17,9 @@ struct AppState {
   std::string ClipFile;          // clipboard file path
   std::string ProgramPath;       // the running program, for side files
   bool Quit = false;             // the loop ends after the current key
+  bool MacrosOn = true;          // Ctrl+Alt keys play (and with Shift define) macros
+  int16_t TopBefore = 1;         // TopLine as it was when the current command began
+  bool ReplaceWaiting = false;   // a search-and-replace run waits for its next match
 };
 
 }  // namespace lumo

@@ -1,41 +1,100 @@
-// The loop as it stands: Esc leaves through the exit question, F2 saves,
-// Ctrl+Alt+Backspace ends at once; other keys do nothing yet.
+// The loop has three re-entry points, one after the other in each pass: the
+// redraw point (the idle message row again, and a waiting replace run is
+// given up), the update point (scroll the cursor into view, draw the window
+// and the status row) and the read point (place the cursor, read the next
+// key). A command's result says where the next pass starts. Keys are handled
+// in a fixed order: the take-file undo mark, the snapshot for the one-key
+// undo, the table, and for keys without a row the Ctrl+Alt macro keys, the
+// Alt fallback or typing.
 #include "app/MainLoop.h"
 
-#include "app/Startup.h"
-#include "files/Save.h"
+#include <algorithm>
+
+#include "app/Typing.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
+#include "text/LineHistory.h"
 
 namespace lumo {
+namespace {
 
-void RedrawAll(Editor& e) {
-  DrawWindow(e);
-  DrawStatus(e);
+void PlaceCursor(Editor& e) {
   SetCursor(e, e.CurCol - e.HScroll, e.CurLine - e.TopLine + 3);
-  e.Con->Update(false);
 }
 
-bool Dispatch(Editor& e, KeyCode key) {
-  switch (key) {
-    case KeyCtrlAltBackspace:
-      e.ExitCode = 0;
-      return false;
-    case KeyEsc:
-      return !ExitSequence(e);
-    case KeyF2:
-      SaveText(e);
-      return true;
-    default:
-      return true;
+void UpdatePoint(Editor& e) {
+  ScrollToCursor(e);
+  // Placed first, so that every update of the drawing below already shows
+  // the cursor where it ends up: status and cursor never disagree on screen.
+  PlaceCursor(e);
+  DrawWindow(e);
+  DrawStatus(e);
+}
+
+}  // namespace
+
+KeyCode NextKey(Editor& e) {
+  // Replaying and recording keystrokes will take their keys here.
+  return ReadKey(e);
+}
+
+void ScrollToCursor(Editor& e) {
+  if (!e.Con) return;
+  const int w = e.Con->W();
+  const int h = e.Con->H();
+  const int row = e.CurLine - e.TopLine + 3;
+  if (row < 3) e.TopLine = e.CurLine;
+  else if (row > h) e.TopLine = int16_t(e.TopLine + row - h);
+
+  // HScroll is a byte: every step is kept within 0..255, and the loop ends
+  // when a step changes nothing, so a column the byte cannot reach does not
+  // spin for ever.
+  for (;;) {
+    const int col = e.CurCol - e.HScroll;
+    int next = e.HScroll;
+    if (col > w) next = e.HalfScroll ? e.HScroll + w / 2 : e.CurCol - w;
+    else if (col < 1) next = e.HalfScroll ? e.HScroll - w / 2 : e.CurCol - 1;
+    next = std::clamp(next, 0, 255);
+    if (next == e.HScroll) break;
+    e.HScroll = uint8_t(next);
   }
 }
 
+void RedrawAll(Editor& e) {
+  UpdatePoint(e);
+  PlaceCursor(e);
+  e.Con->Update(false);
+}
+
+Reentry Dispatch(Editor& e, KeyCode key) {
+  if (const KeyBinding* row = FindBinding(key)) return row->Proc ? row->Proc(e, key) : Reentry::Read;
+  const uint8_t shift = ShiftOf(key);
+  if ((shift & 0x0C) == 0x0C) return MacroStep(e, key);
+  if (shift & 0x08) return AltFallback(e, key);
+  TypePath(e, key);
+  return Reentry::Update;
+}
+
+Reentry HandleKey(Editor& e, KeyCode key) {
+  // The take-file undo survives only a trip through the menu (F10 in any
+  // combination); Ctrl+F1 reads the mark itself.
+  if (key != KeyCtrlF1 && (key & 0xFFFF) != 0xFF0A) e.InsertMark = 0;
+  if (key != KeyCtrlF1 && e.CurLine >= 1 && e.CurLine <= e.LineCount) TakeSnapshot(e);
+  return Dispatch(e, key);
+}
+
 void MainLoop(Editor& e) {
-  ClearMessage(e);
-  for (;;) {
-    RedrawAll(e);
-    if (!Dispatch(e, ReadKey(e))) return;
+  Reentry at = Reentry::Redraw;
+  while (!e.Quit) {
+    if (at == Reentry::Redraw) {
+      ClearMessage(e);
+      e.ReplaceWaiting = false;
+    }
+    if (at != Reentry::Read) UpdatePoint(e);
+    PlaceCursor(e);
+    e.Con->Update(false);
+    e.TopBefore = e.TopLine;
+    at = HandleKey(e, NextKey(e));
   }
 }
 

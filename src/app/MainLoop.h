@@ -1,20 +1,26 @@
-// The command loop: draw, place the cursor, read a key, run its command.
+// The command loop: bring the cursor into view, draw, read a key, run what
+// the key table or the fallbacks make of it, and go on at the re-entry point
+// the command returned.
 #pragma once
 #include "app/Editor.h"
+#include "app/KeyTable.h"
 #include "screen/Console.h"
 
 namespace lumo {
 
-inline constexpr KeyCode KeyEsc = 0x0000011B;
-inline constexpr KeyCode KeyF2 = 0x0200FF02;
-inline constexpr KeyCode KeyCtrlAltBackspace = 0x030C0E00;
-
 // Runs until the exit sequence ends the editor or Ctrl+Alt+Backspace; ExitCode
 // is then set.
 void MainLoop(Editor& e);
-// One key's command; false when the loop is to end.
-bool Dispatch(Editor& e, KeyCode key);
-// Draws the window and the status row and places the cursor.
+// What the loop does with one key after reading it: the take-file mark, the
+// snapshot for undo, then the dispatch.
+Reentry HandleKey(Editor& e, KeyCode key);
+// The key's command: a table row, the macro keys, the Alt fallback or typing.
+Reentry Dispatch(Editor& e, KeyCode key);
+// The one key source of the loop (and of the prompt line).
+KeyCode NextKey(Editor& e);
+// Moves TopLine and HScroll until the cursor's cell lies in the text window.
+void ScrollToCursor(Editor& e);
+// Scrolls, draws the window and the status row and places the cursor.
 void RedrawAll(Editor& e);
 
 }  // namespace lumo

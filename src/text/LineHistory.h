@@ -8,5 +8,13 @@ namespace lumo {
 void PushHistory(TextState& t, int i);
 // Copies the current line and column into the other snapshot slot.
 void TakeSnapshot(TextState& t);
+// Shift+F10: the current line as it was before this episode's first change.
+void RestoreBeforeEpisode(TextState& t);
+// Alt+R: the newest not yet restored ring entry as a new line above the cursor.
+void RestoreFromRing(TextState& t);
+// Alt+Backspace: the current line as it was before the previous key.
+void UndoLastChange(TextState& t);
+// Inserts ring slot n above the cursor's line (the history screen's choice).
+void InsertFromSlot(TextState& t, int n);
 
 }  // namespace lumo

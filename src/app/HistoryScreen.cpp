@@ -1,0 +1,161 @@
+// The history screen is drawn straight into the console, outside the text
+// window's layout: a header row, the file's code page, three fixed lines,
+// then the sixteen ring slots newest first from row 9. The first key decides
+// what the screen is for: Space asks for a slot number to insert above the
+// cursor's line; any other key turns it into a key-code display, one row per
+// key, until Ctrl+Alt+Tab closes it.
+#include "app/HistoryScreen.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "app/KeyTable.h"
+#include "screen/StatusRow.h"
+#include "screen/Window.h"
+#include "text/LineHistory.h"
+
+namespace lumo {
+namespace {
+
+constexpr KeyCode KeyEnter = 0x00001C0D;
+constexpr KeyCode KeyPadEnter = 0x0000E00D;
+constexpr KeyCode KeyBackspace = 0x00000E08;
+constexpr uint8_t PromptAttr = 10;
+constexpr uint8_t PromptRepeatAttr = 12;
+constexpr uint8_t KeyLineAttr = 0x1E;
+constexpr uint8_t ClosingAttr = 0x1C;
+// How long the closing key line stays lit when no key comes.
+constexpr int ClosingMs = 400;
+
+const char* CodePageName(CodePage cp) {
+  switch (cp) {
+    case CodePage::Ansi: return " ANSI";
+    case CodePage::Koi8: return " KOI8";
+    default: return " ASCII";
+  }
+}
+
+void DrawRing(Editor& e) {
+  for (int k = 16; k >= 1; --k) {
+    const int s = (e.HistoryNewest + k) % 16;
+    const uint8_t* slot = e.HistorySlot[s];
+    char head[8];
+    std::snprintf(head, sizeof head, "%2d: ", s);
+    std::string row = head;
+    row.append(reinterpret_cast<const char*>(slot + 1), slot[0] < 75 ? slot[0] : 75);
+    WriteAt(e, 1, 9 + 16 - k, row, 6);
+  }
+}
+
+void DrawScreen(Editor& e) {
+  e.Con->Clear();
+  SetCursor(e, 1, 1);
+  WriteAt(e, 1, 1, "  To get back, press Alt+Ctrl+Tab. Now press any key.", 0x0B);
+  WriteAt(e, 1, 3, CodePageName(e.FileCodePage), 0x0E);
+  WriteAt(e, 1, 5, " {$DEFINE WINDOWS}", 7);
+  WriteAt(e, 1, 6, " {$DEFINE NOBLINK}", 7);
+  WriteAt(e, 1, 7, " {$DEFINE RUSSIAN}", 7);
+  DrawRing(e);
+}
+
+// A line typed over the top left corner, ended by Enter. False when the user
+// gave up with Esc.
+bool ReadNumberLine(Editor& e, uint8_t attr, std::string& text) {
+  constexpr size_t MaxDigits = 6;
+  text.clear();
+  for (;;) {
+    SetCursor(e, int(text.size()) + 1, 1);
+    e.Con->Update(false);
+    const KeyCode k = ReadKey(e);
+    if (k == KeyEnter || k == KeyPadEnter) return true;
+    if (k == KeyEsc) return false;
+    if (k == KeyBackspace) {
+      if (!text.empty()) {
+        text.pop_back();
+        PutCell(e, int(text.size()) + 1, 1, ' ', attr);
+      }
+      continue;
+    }
+    const uint8_t ch = CharOf(k);
+    if (ch < 32 || text.size() >= MaxDigits) continue;
+    PutCell(e, int(text.size()) + 1, 1, ch, attr);
+    text += char(ch);
+  }
+}
+
+// The slot number of the typed text, or -1 when it is none.
+int SlotNumber(const std::string& text) {
+  if (text.empty() || text.size() > 2) return -1;
+  int n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n <= 15 ? n : -1;
+}
+
+// Asks for a slot until a valid one is given, then inserts it.
+void ChooseSlot(Editor& e) {
+  uint8_t attr = PromptAttr;
+  std::string text;
+  for (;;) {
+    WriteAt(e, 1, 1, "  Enter number of a line you want to restore.        ", attr);
+    // Esc leaves without inserting: otherwise the only way out of the prompt
+    // would be to insert a line.
+    if (!ReadNumberLine(e, attr, text)) return;
+    const int n = SlotNumber(text);
+    if (n >= 0) {
+      InsertFromSlot(e, n);
+      return;
+    }
+    attr = PromptRepeatAttr;
+  }
+}
+
+std::string KeyCodeLine(KeyCode k, uint8_t rawShift) {
+  const uint8_t ch = CharOf(k);
+  char text[48];
+  // The length comes from snprintf: the character may be byte 0.
+  const int n = std::snprintf(text, sizeof text, "%c  %3u  %02X %02X %02X %02X  %u", char(ch), unsigned(ch),
+                              unsigned(ch), unsigned(ScanOf(k)), unsigned(rawShift), unsigned(k >> 24),
+                              unsigned(ShiftOf(k)));
+  return std::string(text, size_t(n));
+}
+
+// One row per key, from row 1 of a cleared screen, starting over after the
+// last row; Ctrl+Alt+Tab flashes its own row and closes.
+void KeyCodeDisplay(Editor& e, KeyCode first) {
+  const int h = e.Con->H();
+  int row = h;
+  KeyCode k = first;
+  for (;;) {
+    if (row >= h) {
+      e.Con->Clear();
+      row = 0;
+    }
+    ++row;
+    const std::string line = KeyCodeLine(k, e.RawShift);
+    WriteAt(e, 1, row, line, KeyLineAttr);
+    if (k == KeyCtrlAltTab) {
+      WriteAt(e, 1, row, line, ClosingAttr);
+      // The key that ends the flash is left for whoever reads next.
+      e.Con->WaitKey(ClosingMs);
+      return;
+    }
+    k = ReadKey(e);
+  }
+}
+
+}  // namespace
+
+void ShowHistoryScreen(Editor& e) {
+  if (!e.Con) return;
+  DrawScreen(e);
+  const KeyCode first = ReadKey(e);
+  if (first == KeySpace) ChooseSlot(e);
+  else KeyCodeDisplay(e, first);
+  ClearMessage(e);
+}
+
+}  // namespace lumo

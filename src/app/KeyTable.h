@@ -1,0 +1,67 @@
+// The key table: one row per bound key value, {value, procedure, label}. The
+// dispatch, the menus' direct keys and the tests all read these rows, so a
+// binding exists in exactly one place. A row without a procedure reserves its
+// key for a command that is not built yet: the key does nothing rather than
+// being typed. Keys without a row go to the Alt fallback or the typing path.
+#pragma once
+#include <cstdint>
+#include <span>
+#include "app/Editor.h"
+#include "screen/Console.h"
+
+namespace lumo {
+
+// Where the loop goes on after a command: the redraw point (idle message row,
+// window, status), the update point (scrolling, window, status) or the read
+// point (cursor placed, nothing drawn).
+enum class Reentry : uint8_t { Redraw, Update, Read };
+
+using Command = Reentry (*)(Editor& e, KeyCode key);
+
+struct KeyBinding {
+  KeyCode Value;
+  Command Proc;       // nullptr: reserved for a later command
+  const char* Label;  // what the key does, shared by keys of one command
+};
+
+std::span<const KeyBinding> KeyBindings();
+// The row of exactly this value, or nullptr.
+const KeyBinding* FindBinding(KeyCode key);
+
+inline constexpr uint8_t ShiftOf(KeyCode k) { return uint8_t(k >> 16); }
+inline constexpr uint8_t ScanOf(KeyCode k) { return uint8_t(k >> 8); }
+inline constexpr uint8_t CharOf(KeyCode k) { return uint8_t(k); }
+
+inline constexpr KeyCode KeyEsc = 0x0000011B;
+inline constexpr KeyCode KeySpace = 0x00003920;
+inline constexpr KeyCode KeyF2 = 0x0200FF02;
+inline constexpr KeyCode KeyCtrlF1 = 0x0204FF01;
+inline constexpr KeyCode KeyCtrlAltTab = 0x030C0F00;
+inline constexpr KeyCode KeyCtrlAltBackspace = 0x030C0E00;
+
+// The procedures of the small commands (SmallCommands.cpp).
+Reentry EscapeKey(Editor& e, KeyCode key);
+Reentry UnmarkBlocks(Editor& e, KeyCode key);
+Reentry ToggleInsert(Editor& e, KeyCode key);
+Reentry ToggleRus(Editor& e, KeyCode key);
+Reentry TogglePseudographics(Editor& e, KeyCode key);
+Reentry ToggleLimit(Editor& e, KeyCode key);
+Reentry TypeBlank(Editor& e, KeyCode key);
+Reentry TypeBackslash(Editor& e, KeyCode key);
+Reentry TypeControl(Editor& e, KeyCode key);
+Reentry ShowKeyCode(Editor& e, KeyCode key);
+Reentry QuitAtOnce(Editor& e, KeyCode key);
+Reentry SaveFile(Editor& e, KeyCode key);
+Reentry UndoTakeFile(Editor& e, KeyCode key);
+Reentry RestoreEpisode(Editor& e, KeyCode key);
+Reentry RestoreRing(Editor& e, KeyCode key);
+Reentry UndoChange(Editor& e, KeyCode key);
+Reentry AltT(Editor& e, KeyCode key);
+
+// Alt held and no row: the Latin letter or punctuation of the key's scan code,
+// else the few Alt+function keys.
+Reentry AltFallback(Editor& e, KeyCode key);
+// Ctrl and Alt held and no row: the macro keys.
+Reentry MacroStep(Editor& e, KeyCode key);
+
+}  // namespace lumo

@@ -1,0 +1,190 @@
+// The commands that have no subsystem of their own: mode switches, the Esc
+// key, typing a fixed character, the key-code display, the way out at once,
+// and the key table's wrappers around the line-history commands. Then the
+// two rules for keys without a row: the Alt fallback, which types Latin
+// characters by scan code so they stay reachable in the Russian mode, and the
+// Ctrl+Alt macro keys. Every procedure returns the loop's re-entry point.
+#include <cstdio>
+#include <cstring>
+
+#include "app/KeyTable.h"
+#include "app/MainLoop.h"
+#include "app/Startup.h"
+#include "app/Typing.h"
+#include "files/Save.h"
+#include "screen/StatusRow.h"
+#include "text/Cp866.h"
+#include "text/LineHistory.h"
+#include "text/LineStore.h"
+
+namespace lumo {
+
+Reentry UnmarkBlocks(Editor& e, KeyCode) {
+  e.BlockFirst = e.BlockLast = 0;
+  e.RectFirstLine = e.RectLastLine = 0;
+  e.RectFirstCol = e.RectLastCol = 0;
+  return Reentry::Redraw;
+}
+
+Reentry EscapeKey(Editor& e, KeyCode key) {
+  if (e.BlockFirst > 0 || e.RectFirstLine > 0) return UnmarkBlocks(e, key);
+  if (ExitSequence(e)) e.Quit = true;
+  // The question used both top rows; they are drawn again either way.
+  return Reentry::Redraw;
+}
+
+Reentry ToggleInsert(Editor& e, KeyCode) {
+  e.InsertMode = !e.InsertMode;
+  return Reentry::Update;
+}
+
+Reentry ToggleRus(Editor& e, KeyCode) {
+  e.RusMode = !e.RusMode;
+  return Reentry::Update;
+}
+
+Reentry TogglePseudographics(Editor& e, KeyCode) {
+  e.PseudographicsMode = !e.PseudographicsMode;
+  return Reentry::Update;
+}
+
+// The setting lives in the idle message cell, so only the redraw point,
+// which draws that row again, shows the change.
+Reentry ToggleLimit(Editor& e, KeyCode) {
+  ToggleLengthLimit(e);
+  return Reentry::Redraw;
+}
+
+Reentry TypeBlank(Editor& e, KeyCode) {
+  TypeChar(e, ' ');
+  return Reentry::Update;
+}
+
+Reentry TypeBackslash(Editor& e, KeyCode) {
+  TypeChar(e, '\\');
+  return Reentry::Update;
+}
+
+// Ctrl+letters type the control character they produce.
+Reentry TypeControl(Editor& e, KeyCode key) {
+  TypeChar(e, CharOf(key));
+  return Reentry::Update;
+}
+
+// The next key's value as eight hexadecimal digits, kind first. The key comes
+// from the loop's own source, so a recorded display replays whole.
+Reentry ShowKeyCode(Editor& e, KeyCode) {
+  const KeyCode k = NextKey(e);
+  char digits[9];
+  std::snprintf(digits, sizeof digits, "%08X", unsigned(k));
+  TypeString(e, {digits, 8});
+  return Reentry::Update;
+}
+
+Reentry QuitAtOnce(Editor& e, KeyCode) {
+  e.ExitCode = 0;
+  e.Quit = true;
+  return Reentry::Read;
+}
+
+Reentry SaveFile(Editor& e, KeyCode) {
+  SaveText(e);
+  return Reentry::Redraw;
+}
+
+// The take-file command remembers the last line it inserted; the lines after
+// the cursor's line up to that one are what it brought in. They are deleted
+// through a variable of their own: the store moves the index it is given,
+// and the cursor must stay on its line even when the taken lines end the text.
+Reentry UndoTakeFile(Editor& e, KeyCode) {
+  const int16_t last = e.InsertMark < e.LineCount ? e.InsertMark : e.LineCount;
+  e.InsertMark = 0;
+  if (last <= e.CurLine) return Reentry::Read;
+  const int16_t line = e.CurLine;
+  for (int n = last - line; n > 0; --n) {
+    int16_t at = int16_t(line + 1);
+    DeleteLine(e, at);
+  }
+  e.CurLine = line;
+  return Reentry::Update;
+}
+
+Reentry RestoreEpisode(Editor& e, KeyCode) {
+  RestoreBeforeEpisode(e);
+  return Reentry::Update;
+}
+
+Reentry RestoreRing(Editor& e, KeyCode) {
+  RestoreFromRing(e);
+  return Reentry::Update;
+}
+
+Reentry UndoChange(Editor& e, KeyCode) {
+  UndoLastChange(e);
+  return Reentry::Update;
+}
+
+// Alt+T is a template only in program texts; elsewhere it is the Latin "t"
+// of the Alt fallback like any other letter.
+Reentry AltT(Editor& e, KeyCode key) {
+  if (e.ProgramTextMode) return Reentry::Read;
+  return AltFallback(e, key);
+}
+
+namespace {
+
+// The US-layout character of a scan code, 0 when it gives none. Letters
+// follow the unnormalised Shift bit, punctuation the key's own shift state.
+uint8_t LatinByScan(uint8_t scan, bool rawShift, bool shift) {
+  static constexpr const char* Rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
+  static constexpr uint8_t RowStart[] = {0x10, 0x1E, 0x2C};
+  for (int r = 0; r < 3; ++r) {
+    const size_t len = std::strlen(Rows[r]);
+    if (scan >= RowStart[r] && scan < RowStart[r] + len) {
+      const char ch = Rows[r][scan - RowStart[r]];
+      return uint8_t(rawShift ? ch - 'a' + 'A' : ch);
+    }
+  }
+  struct Punct {
+    uint8_t Scan;
+    char Plain, Shifted;
+  };
+  static constexpr Punct Marks[] = {{0x1A, '[', '{'}, {0x1B, ']', '}'}, {0x27, ';', ':'},
+                                    {0x28, '\'', '"'}, {0x29, '`', '~'}, {0x33, ',', '<'},
+                                    {0x34, '.', '>'}, {0x35, '?', '?'}};
+  for (const Punct& p : Marks)
+    if (p.Scan == scan) return uint8_t(shift ? p.Shifted : p.Plain);
+  // Alt+Shift+2..7 arrive with the scan codes of Alt+2..7.
+  static constexpr char Digits[] = "@#$%^&";
+  if (scan >= 0x79 && scan <= 0x7E) return uint8_t(Digits[scan - 0x79]);
+  return 0;
+}
+
+}  // namespace
+
+Reentry AltFallback(Editor& e, KeyCode key) {
+  const uint8_t ch = LatinByScan(ScanOf(key), (e.RawShift & 2) != 0, (ShiftOf(key) & 3) != 0);
+  if (ch) {
+    // Straight to TypeChar: these must not pass the Russian table.
+    TypeChar(e, ch);
+    return Reentry::Update;
+  }
+  // Alt+\ (completion list), Alt+Space, Alt+F2 and Alt+F4..F9 belong to
+  // commands still to come; until then they do nothing.
+  if ((key & 0xFFFF) == 0xFF0A) {
+    TypeChar(e, 0);
+    return Reentry::Update;
+  }
+  return Reentry::Read;
+}
+
+// No macro can be defined yet (the macro file and the defining keys come
+// with the macro commands), so playing one always finds none; defining
+// (Shift also held) does nothing until then.
+Reentry MacroStep(Editor& e, KeyCode key) {
+  if (!e.MacrosOn || (ShiftOf(key) & 3) != 0) return Reentry::Read;
+  ShowMessage(e, Cp("Макрос не определен!"), 1);
+  return Reentry::Update;
+}
+
+}  // namespace lumo
