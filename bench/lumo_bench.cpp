@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "app/Editor.h"
+#include "app/MainLoop.h"
+#include "screen/KeyDecoder.h"
 #include "files/Load.h"
 #include "screen/StatusRow.h"
 #include "screen/TermOutput.h"
@@ -45,6 +47,28 @@ class CountingConsole : public Console {
   TermFront Front;
   size_t Sent = 0;
   int CursorCol = 0, CursorRow = 0;
+};
+
+// A console whose keys come from terminal bytes through the real decoder and
+// whose updates go through the real renderer: the whole path of a key but
+// the system calls.
+class ScriptConsole : public CountingConsole {
+ public:
+  ScriptConsole(int w, int h, std::string bytes) : CountingConsole(w, h), Bytes(std::move(bytes)) {}
+  bool KeyWaiting() override { return Pos < Bytes.size(); }
+  KeyCode ReadKey() override {
+    Update(false);  // as the terminal does before it waits for a key
+    while (Pos < Bytes.size()) {
+      Decoded d = Decoder.Decode(reinterpret_cast<const uint8_t*>(Bytes.data()) + Pos, Bytes.size() - Pos, true);
+      Pos += d.Used ? d.Used : 1;
+      if (d.Status == DecodeStatus::Key) return d.Key;
+    }
+    return 0x030C0E00;  // Ctrl+Alt+Backspace: the script is over
+  }
+  bool WaitKey(int) override { return KeyWaiting(); }
+  std::string Bytes;
+  size_t Pos = 0;
+  KeyDecoder Decoder;
 };
 
 std::string BigText() {
@@ -179,6 +203,34 @@ void InProcess(const std::string& text, std::vector<Row>& rows) {
     draw();
   });
   rows.push_back({"cursor down scrolling the window", t, long(con.Sent - before) / scrolls, -1});
+
+  {
+    // Typing into the middle of the text: a word, then a blank, 30000 keys.
+    std::string keys;
+    const std::string word = "текст ";
+    while (keys.size() < 30000 * 2) keys += word;
+    ScriptConsole sc(80, 25, keys);
+    Editor t;
+    t.Con = &sc;
+    InitLineTable(t);
+    LoadBytes(t, text);
+    // An empty line in the middle and a margin of 72: the words wrap into
+    // new lines as in ordinary writing.
+    t.CurLine = 12000;
+    t.TopLine = 11990;
+    t.CurCol = 1;
+    t.RightMargin = t.FormatWidth = 72;
+    SetLineText(t, "", 12000);
+    size_t chars = 0;
+    for (size_t i = 0; i < keys.size(); ++i) chars += (uint8_t(keys[i]) & 0xC0) != 0x80;
+    RedrawAll(t);
+    size_t sent0 = sc.Sent;
+    auto start = Clock::now();
+    MainLoop(t);
+    double per = Micros(Clock::now() - start) / double(chars);
+    rows.push_back({"typing in the middle (whole loop)", per, long((sc.Sent - sent0) / chars), -1});
+    std::printf("(typed %zu characters, %zu bytes sent)\n", chars, sc.Sent - sent0);
+  }
 
   auto t0 = Clock::now();
   Editor l;

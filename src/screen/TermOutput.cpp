@@ -19,10 +19,33 @@
 #include "screen/TermOutput.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include "text/Cp866.h"
 
 namespace lumo {
 namespace {
+
+// The first column from c on where the terminal's cell differs from the
+// editor's (w when none): the comparison every update makes for every cell,
+// eight cells at a time.
+int FirstDiff(const uint32_t* f, const Cell* b, int c, int w) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; c + 8 <= w; c += 8) {
+    __m128i back = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + c));
+    __m128i lo = _mm_unpacklo_epi16(back, zero), hi = _mm_unpackhi_epi16(back, zero);
+    __m128i f0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(f + c));
+    __m128i f1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(f + c + 4));
+    int eq = _mm_movemask_epi8(_mm_cmpeq_epi32(lo, f0)) | _mm_movemask_epi8(_mm_cmpeq_epi32(hi, f1)) << 16;
+    if (eq != -1) break;
+  }
+#endif
+  while (c < w && f[c] == b[c]) ++c;
+  return c;
+}
+
 
 // PC colour order (blue = 1, red = 4) to ANSI order (red = 1, blue = 4).
 constexpr uint8_t PcToAnsi[8] = {0, 4, 2, 6, 1, 5, 3, 7};
@@ -208,7 +231,7 @@ void RenderRow(TermFront& front, const Cell* back, int w, int r, std::string& ou
   const Cell* b = back + r * w;
   int c = 0;
   for (;;) {
-    while (c < w && f[c] == b[c]) ++c;
+    c = FirstDiff(f, b, c, w);
     if (c >= w) return;
     out += MoveBytes(front.Row, front.Col, r, c);
     for (;;) {
@@ -220,7 +243,7 @@ void RenderRow(TermFront& front, const Cell* back, int w, int r, std::string& ou
       front.Col = c < w ? c : -1;  // past the last column the position is terminal-specific
       if (c >= w) return;
       int next = c;
-      while (next < w && f[next] == b[next]) ++next;
+      next = FirstDiff(f, b, next, w);
       if (next >= w) return;
       std::string jump = MoveBytes(r, c, r, next);
       if (size_t(next - c) > jump.size()) break;  // every cell costs at least a byte
@@ -268,12 +291,7 @@ std::string RenderUpdate(TermFront& front, const Cell* back, int w, int h, int c
     int changedRows = 0;
     for (int r = 0; r < h && changedRows < 4; ++r) {
       const uint32_t* f = &front.Cells[size_t(r * w)];
-      const Cell* b = back + r * w;
-      for (int c = 0; c < w; ++c)
-        if (f[c] != b[c]) {
-          ++changedRows;
-          break;
-        }
+      if (FirstDiff(f, back + r * w, 0, w) < w) ++changedRows;
     }
     if (changedRows >= 4) ScrollPass(front, back, w, h).Run(out);
   }

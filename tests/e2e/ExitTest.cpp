@@ -113,8 +113,7 @@ TEST_F(ExitTest, AHangUpEndsTheEditor) {
   EXPECT_EQ(S.ReadFile("a.txt"), "abc\r\n");
 }
 
-// Pending until typing lands: without it no key makes the text modified.
-TEST_F(ExitTest, DISABLED_AHangUpKeepsAChangedTextBesideTheFile) {
+TEST_F(ExitTest, AHangUpKeepsAChangedTextBesideTheFile) {
   ASSERT_NO_FATAL_FAILURE(OpenModified());
   S.HangUp();
   Ended();

@@ -1,0 +1,57 @@
+// What the tests that edit a text share: a file opened quietly (no credits,
+// no cursor cross, so stored colours and status cells show alone), F2 with a
+// wait for the bytes on disk, and the end of the run.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "EditorFixture.h"
+
+namespace lumo::e2e {
+
+// Bytes as C escapes, so a failure shows what differs in a cp866 file.
+inline std::string Escaped(const std::optional<std::string>& bytes) {
+  if (!bytes) return "(missing)";
+  static const char* hex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char b : *bytes) {
+    if (b >= 0x20 && b < 0x7F && b != '\\') {
+      out += char(b);
+    } else {
+      out += "\\x";
+      out += hex[b >> 4];
+      out += hex[b & 15];
+    }
+  }
+  return out;
+}
+
+class EditingTest : public EditorTest {
+ protected:
+  void OpenText(const std::string& name, const std::string& bytes, std::vector<std::string> options = {},
+                int cols = 80) {
+    S.WriteFile(name, bytes);
+    std::vector<std::string> args = {"-W", "-+"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(name);
+    ASSERT_NO_FATAL_FAILURE(Open(args, cols));
+  }
+
+  // F2, then the file must come to hold exactly want.
+  void SaveAndExpect(const std::string& name, const std::string& want) {
+    S.Keys("<F2>");
+    EXPECT_TRUE(S.WaitFor([&] { return S.ReadFile(name) == want; }))
+        << "expected \"" << Escaped(want) << "\"\n     got \"" << Escaped(S.ReadFile(name)) << "\"";
+  }
+
+  ExitStatus Ended(Ms deadline = DefaultWait) {
+    auto e = S.WaitExit(deadline);
+    if (!e) {
+      ADD_FAILURE() << "the editor did not end";
+      return {};
+    }
+    return *e;
+  }
+};
+
+}  // namespace lumo::e2e
