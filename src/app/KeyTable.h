@@ -11,11 +11,6 @@
 
 namespace lumo {
 
-// Where the loop goes on after a command: the redraw point (idle message row,
-// window, status), the update point (scrolling, window, status) or the read
-// point (cursor placed, nothing drawn).
-enum class Reentry : uint8_t { Redraw, Update, Read };
-
 using Command = Reentry (*)(Editor& e, KeyCode key);
 
 struct KeyBinding {

@@ -8,6 +8,8 @@
 // Alt fallback or typing.
 #include "app/MainLoop.h"
 
+#include "tools/Keystrokes.h"
+
 #include <algorithm>
 
 #include "app/Typing.h"
@@ -32,11 +34,6 @@ void UpdatePoint(Editor& e) {
 }
 
 }  // namespace
-
-KeyCode NextKey(Editor& e) {
-  // Replaying and recording keystrokes will take their keys here.
-  return ReadKey(e);
-}
 
 void ScrollToCursor(Editor& e) {
   if (!e.Con) return;

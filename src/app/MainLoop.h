@@ -5,6 +5,7 @@
 #include "app/Editor.h"
 #include "app/KeyTable.h"
 #include "screen/Console.h"
+#include "tools/Keystrokes.h"
 
 namespace lumo {
 
@@ -16,8 +17,6 @@ void MainLoop(Editor& e);
 Reentry HandleKey(Editor& e, KeyCode key);
 // The key's command: a table row, the macro keys, the Alt fallback or typing.
 Reentry Dispatch(Editor& e, KeyCode key);
-// The one key source of the loop (and of the prompt line).
-KeyCode NextKey(Editor& e);
 // Moves TopLine and HScroll until the cursor's cell lies in the text window.
 void ScrollToCursor(Editor& e);
 // Scrolls, draws the window and the status row and places the cursor.

@@ -1,6 +1,5 @@
-// Until the settings and the prompt history have commands that fill them,
-// there is nothing to keep: reading and writing them does nothing, and a
-// missing file is no error.
+// Until the settings have commands that fill them, there is nothing to keep:
+// reading and writing them does nothing, and a missing file is no error.
 #include "app/SideFiles.h"
 
 #include "files/Save.h"
@@ -9,8 +8,6 @@ namespace lumo {
 
 void ReadSettings(Editor&) {}
 void WriteSettings(Editor&) {}
-void ReadPromptHistory(Editor&) {}
-void WritePromptHistory(Editor&) {}
 void SaveTextForExit(Editor& e) { SaveText(e); }
 
 }  // namespace lumo

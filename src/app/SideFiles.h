@@ -1,6 +1,7 @@
-// The per-file settings and the prompt history kept between runs. The file
-// formats come with the commands that use them; start-up and exit call these
-// at their places in the sequence.
+// The per-file settings kept between runs (the prompt history belongs to the
+// prompt editor, tools/PromptEditor.h). The file formats come with the
+// commands that use them; start-up and exit call these at their places in
+// the sequence.
 #pragma once
 #include "app/Editor.h"
 
@@ -8,8 +9,6 @@ namespace lumo {
 
 void ReadSettings(Editor& e);
 void WriteSettings(Editor& e);
-void ReadPromptHistory(Editor& e);
-void WritePromptHistory(Editor& e);
 // The save of the exit sequence.
 void SaveTextForExit(Editor& e);
 

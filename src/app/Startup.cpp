@@ -7,13 +7,26 @@
 #include "app/Options.h"
 #include "app/SideFiles.h"
 #include "app/SidePaths.h"
+#include "app/Typing.h"
+#include "files/AskFile.h"
 #include "files/Load.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "tools/PromptEditor.h"
 
 namespace lumo {
+namespace {
+
+// Only the private state directory is made on demand; a directory the user
+// named with an option is used as it is.
+bool PrepareSideFile(const std::string& path) {
+  const std::string dir = StateDirectory();
+  return path.compare(0, dir.size(), dir) != 0 || EnsureStateDirectory();
+}
+
+}  // namespace
 
 void SetStartValues(Editor& e) {
   e.FileCodePage = CodePage::Ascii;
@@ -35,7 +48,10 @@ void SetStartValues(Editor& e) {
   e.ClipFile = dir + "LumoClip";
   e.SettingsFile = dir + "LumoINI";
   e.HistoryFile = dir + "LumoSS";
+  e.RusKey = RusTranslate;
+  e.PrepareSideFile = PrepareSideFile;
   e.ExitCode = 2;
+  InstallFilePrompts(e);
 }
 
 void ComputeTabStops(Editor& e) {
@@ -79,15 +95,19 @@ bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   SetCursor(e, 1, 1);
   if (named && e.FileName.size() > 127) {
     ShowMessage(e, Cp("Неверное имя файла!"), 1);
-    e.FileName.clear();
-    named = false;
+    named = AskStartupName(e, "");
   }
-  if (named) {
+  // A name that can be neither opened nor created is asked for again; a new
+  // name goes through the extension rule and the load afresh.
+  while (named) {
     ApplyExtension(e, e.FileName, e.Con->W());
-    if (LoadStartupFile(e) == LoadResult::OutOfMemory) {
+    const std::string tried = e.FileName;
+    const LoadResult r = LoadStartupFile(e);
+    if (r == LoadResult::OutOfMemory) {
       e.ExitCode = 2;
       return false;
     }
+    named = r == LoadResult::BadName && AskStartupName(e, tried);
   }
   ComputeTabStops(e);
   e.CurCol = e.LeftMargin;

@@ -54,6 +54,9 @@ struct TextState {
   int16_t RectFirstCol = 0, RectLastCol = 0;
   int16_t LineMark[4] = {0, 0, 0, 0};  // [1..3]
   PositionMark PosMark[3];             // [1..2]
+  // Get back (Ctrl+F3): a ring of earlier positions; an entry with Col 0 is empty.
+  PositionMark Jumps[16];
+  uint8_t JumpIndex = 0;               // newest entry, modulo 16
   int16_t ColumnMark = 1;
 
   // Margins.

@@ -23,9 +23,7 @@ TEST_F(HistoryTest, ShiftF10RestoresTheLineAsBeforeTheFirstChange) {
   EXPECT_EQ(S.WaitScreen({{3, 1, "abc    "}, {1, 43, "size=1 "}}), "");
 }
 
-// Waits for the cursor, line and block commands (they are keys without a
-// command yet).
-TEST_F(HistoryTest, DISABLED_ShiftF10KeepsToTheCurrentVisitOfTheLine) {
+TEST_F(HistoryTest, ShiftF10KeepsToTheCurrentVisitOfTheLine) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\ndef\r\n"));
   S.Keys("xy");
   ASSERT_EQ(S.WaitScreen({{3, 1, "xyabc "}}), "");
@@ -82,9 +80,7 @@ TEST_F(HistoryTest, AltROnAnEmptyRingInsertsAnEmptyLineAbove) {
             "");
 }
 
-// Waits for the cursor, line and block commands (they are keys without a
-// command yet).
-TEST_F(HistoryTest, DISABLED_AltRBringsADeletedLineBackWhereItWas) {
+TEST_F(HistoryTest, AltRBringsADeletedLineBackWhereItWas) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "one\r\ntwo\r\nthree\r\n"));
   S.Keys("<C-y>");
   ASSERT_EQ(S.WaitScreen({{3, 1, "two "}, {4, 1, "three "}, {1, 43, "size=2 "}}), "");

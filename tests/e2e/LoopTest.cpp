@@ -102,9 +102,7 @@ std::string NumberedLines(int n) {
   return s;
 }
 
-// Waits for the cursor, line and block commands (they are keys without a
-// command yet).
-TEST_F(LoopTest, DISABLED_MovingBelowTheWindowScrollsByOneLine) {
+TEST_F(LoopTest, MovingBelowTheWindowScrollsByOneLine) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", NumberedLines(40)));
   std::string downs;
   for (int i = 0; i < 23; ++i) downs += "<Down>";
@@ -135,9 +133,7 @@ std::string Repeat(const std::string& key, int n) {
   return s;
 }
 
-// Waits for the cursor, line and block commands (they are keys without a
-// command yet).
-TEST_F(LoopTest, DISABLED_MovingPastTheRightEdgeScrollsByHalfAScreen) {
+TEST_F(LoopTest, MovingPastTheRightEdgeScrollsByHalfAScreen) {
   const std::string line = Ruler(200);
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", line + "\r\n"));
   S.Keys(Repeat("<Right>", 79));
@@ -176,9 +172,7 @@ TEST_F(LoopTest, WithoutTheJumpTypingScrollsJustFarEnough) {
   EXPECT_EQ(S.CursorCol(), 80);
 }
 
-// Waits for the cursor, line and block commands (they are keys without a
-// command yet).
-TEST_F(LoopTest, DISABLED_WithoutTheJumpMovingScrollsJustFarEnough) {
+TEST_F(LoopTest, WithoutTheJumpMovingScrollsJustFarEnough) {
   const std::string line = Ruler(200);
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", line + "\r\n", {"-J"}));
   S.Keys(Repeat("<Right>", 80));
@@ -192,8 +186,7 @@ TEST_F(LoopTest, DISABLED_WithoutTheJumpMovingScrollsJustFarEnough) {
   EXPECT_EQ(S.CursorCol(), 1);
 }
 
-// Waits for the cursor, line and block commands (they are keys without a
-// command yet).
+// Waits for the block commands (Alt+L has no command yet).
 TEST_F(LoopTest, DISABLED_EscFirstRemovesABlockMarkingThenLeaves) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\ndef\r\n"));
   S.Keys("<A-l>");  // a line block

@@ -1,0 +1,55 @@
+// The lines are read with the loader's own splitter, so a taken file is cut
+// into lines exactly as a loaded one is. Each line goes in as a line of its
+// own with room for the right margin; a refusal of the store (too many lines,
+// no memory) ends the reading with the lines that fit, and the mark still
+// covers them all so that Ctrl+F1 removes them together.
+#include "files/Insert.h"
+
+#include <string>
+
+#include "files/CodePageCheck.h"
+#include "files/LineSource.h"
+#include "screen/StatusRow.h"
+#include "text/Cp866.h"
+#include "text/LineStore.h"
+
+namespace lumo {
+
+int InsertFileLines(Editor& e, int fd) {
+  LineSource src(fd);
+  const int16_t after = e.CurLine;
+  int16_t i = after;
+  int cut = 0;
+  std::string_view line;
+  bool wasCut = false;
+  e.OpFailed = 0;
+  while (e.OpFailed == 0 && src.Next(line, wasCut)) {
+    if (wasCut) ++cut;
+    ++i;
+    InsertLine(e, uint8_t(line.size() > e.RightMargin ? line.size() : e.RightMargin), i);
+    if (e.OpFailed == 0) SetLineText(e, line, i);
+  }
+  e.InsertMark = i;
+  const bool failed = e.OpFailed != 0;
+  if (src.ReadError()) ShowMessage(e, Cp("Ошибка чтения: файл вставлен не полностью!"), 1);
+  if (cut > 0)
+    ShowMessage(e, Cp("Строк длиннее 255 байт: ") + std::to_string(cut) + Cp(" - их концы не загружены."), 1);
+  if (e.CodePageCheck && i > after) CheckCodePage(e, after + 1, i, false);
+  e.OpFailed = failed || src.ReadError() ? 1 : 0;
+  return i - after;
+}
+
+void TakeFile(Editor& e) {
+  if (e.BlockFileName.empty()) e.BlockFileName = e.FileName;
+  OpenFile file;
+  AskFile(e, e.BlockFileName, file, AskRead);
+  if (e.OpFailed != 0) return;
+  InsertFileLines(e, file.Fd());
+}
+
+Reentry TakeFileKey(Editor& e, KeyCode) {
+  TakeFile(e);
+  return Reentry::Redraw;
+}
+
+}  // namespace lumo

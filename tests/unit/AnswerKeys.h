@@ -1,0 +1,48 @@
+// Typing answers into the prompt line from a test, and a console that keeps
+// every message the editor waited on, so a test can see what was reported
+// after the message row has been cleared again.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TestEditor.h"
+
+namespace lumo::test {
+
+inline constexpr KeyCode EnterKey = 0x00001C0D;
+inline constexpr KeyCode EscKey = 0x0000011B;
+
+// The answer's bytes as keys (the prompt line inserts a key's character
+// byte), then Enter.
+inline void Answer(TestConsole& c, std::string_view text) {
+  for (char ch : text) c.Keys.push_back(KeyCode(uint8_t(ch)));
+  c.Keys.push_back(EnterKey);
+}
+
+struct RecordingConsole : TestConsole {
+  using TestConsole::TestConsole;
+  bool WaitKey(int ms) override {
+    std::string row = Text(2);
+    while (!row.empty() && row.back() == ' ') row.pop_back();
+    Shown.push_back(row);
+    return TestConsole::WaitKey(ms);
+  }
+  // True when some waited message begins with text (UTF-8).
+  bool Saw(std::string_view utf8) const {
+    const std::string want = Cp(utf8);
+    for (const std::string& s : Shown)
+      if (s.compare(0, want.size(), want) == 0) return true;
+    return false;
+  }
+  std::vector<std::string> Shown;
+};
+
+// A test editor whose console records the messages.
+struct AskingEditor {
+  AskingEditor() { T->Con = &Con; }
+  RecordingConsole Con;
+  TestEditor T;
+};
+
+}  // namespace lumo::test
