@@ -65,7 +65,7 @@ bool OpenAs(OpenFile& file, const std::string& name, uint8_t mode, bool append) 
 
 std::string FailureText(uint8_t mode, const std::string& name) {
   if (mode == AskNameOnly) return Cp(BadName);
-  if (Reads(mode)) return Cp(NotFound) + name;
+  if (Reads(mode)) return Cp(NotFound) + Cp(name);
   return Cp(WriteError);
 }
 
@@ -156,17 +156,18 @@ void AskFile(Editor& e, std::string& name, OpenFile& file, uint8_t mode, KeyCode
     if (Asks(mode)) {
       ShowMessage(e, Cp(AskPrompt), 22);
       PromptText answer;
-      answer.Set(name);
+      // Names are the system's UTF-8; the prompt edits them in code page 866.
+      answer.Set(Cp(name));
       PromptEditor(e, answer, PromptOther);
       DrawStatus(e);
       if (e.OpFailed != 0) {
         e.OpFailed = 1;
         break;
       }
-      name.assign(answer.View());
+      name = Utf8FromCp866(answer.View());
     }
     if (name.empty()) {
-      ShowMessage(e, Cp(NotFound) + name, 1);
+      ShowMessage(e, Cp(NotFound) + Cp(name), 1);
       if (mode == AskRead) continue;
       e.OpFailed = 1;
       break;
@@ -244,7 +245,7 @@ void SaveElsewhere(Editor& e, uint8_t mode, const std::string& target) {
     if (answer.Length > 0) break;
   }
   ClearMessage(e);
-  std::string path = ElsewhereTarget(answer.View(), e.FileName);
+  std::string path = ElsewhereTarget(Utf8FromCp866(answer.View()), e.FileName);
   if (path.empty()) {
     ShowMessage(e, Cp(NoDrives), 1);
     e.OpFailed = 1;
@@ -267,7 +268,7 @@ void SaveElsewhere(Editor& e, uint8_t mode, const std::string& target) {
     }
   }
   if (w == Written::NotCreated)
-    ShowMessage(e, Cp("Неверно указано устройство или путь: ") + path + Cp(" !"), 1);
+    ShowMessage(e, Cp("Неверно указано устройство или путь: ") + Cp(path) + Cp(" !"), 1);
   if (w != Written::Done) e.OpFailed = 1;
 }
 

@@ -7,6 +7,8 @@
 // Everything here runs after every key, so texts are built in fixed buffers.
 #include "screen/StatusRow.h"
 
+#include "text/Cp866.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -119,7 +121,8 @@ void DrawStatus(Editor& e) {
   // indicators keep to the right edge and the columns between stay blank.
   const int sw = std::clamp(w, 80, int(StatusCapacity));
   RowText t;
-  t.Add(std::string_view(e.FileName).substr(0, 21));
+  // The name is the system's (UTF-8); the row shows it in the editor's code page.
+  t.Add(std::string_view(Cp(e.FileName)).substr(0, 21));
   t.EndField(21);
   t.Add("line=");
   t.AddNumber(e.CurLine);

@@ -87,4 +87,12 @@ std::string Cp(std::string_view s) {
   return out;
 }
 
+std::string Utf8FromCp866(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() * 2);
+  char buf[4];
+  for (char c : s) out.append(buf, size_t(EncodeUtf8(Cp866ToUnicode(uint8_t(c)), buf)));
+  return out;
+}
+
 }  // namespace lumo

@@ -17,5 +17,8 @@ uint32_t Cp866ToUnicode(uint8_t byte);
 int UnicodeToCp866(uint32_t cp);
 // Converts UTF-8 text to cp866; characters that 866 lacks become '?'.
 std::string Cp(std::string_view utf8);
+// Converts cp866 text to UTF-8: file names typed at a prompt are made into
+// the names the system knows (control bytes stay as they are).
+std::string Utf8FromCp866(std::string_view cp866);
 
 }  // namespace lumo

@@ -44,6 +44,28 @@ TEST_F(Asking, ReadModeOpensTheAnsweredFile) {
   EXPECT_TRUE(Con.Shown.empty());
 }
 
+// The prompt edits code page 866; the system names files in UTF-8. A
+// Cyrillic name typed at the prompt must find the file a shell sees.
+TEST_F(Asking, CyrillicNamesMeetTheSystemInUtf8) {
+  TempDir::Write(D / "письмо.txt", "привет");
+  std::string name = D / "письмо.txt";  // offered as the starting answer
+  OpenFile f;
+  Con.Keys.push_back(test::EnterKey);  // accept it as shown
+  AskFile(E(), name, f, AskRead);
+  EXPECT_EQ(E().OpFailed, 0);
+  EXPECT_EQ(name, D / "письмо.txt");
+  ASSERT_EQ(f.Opened(), OpenFile::Kind::Read);
+
+  std::string typed;
+  OpenFile g;
+  Answer(Con, Cp(D / "новый.txt"));
+  AskFile(E(), typed, g, AskWrite);
+  EXPECT_EQ(typed, D / "новый.txt");
+  EXPECT_EQ(g.Opened(), OpenFile::Kind::Replace);
+  EXPECT_TRUE(g.Finish());
+  EXPECT_TRUE(std::filesystem::exists(D / "новый.txt"));
+}
+
 TEST_F(Asking, ReadModeAsksAgainUntilAFileOpensOrEsc) {
   TempDir::Write(D / "in.txt", "x");
   std::string name;
