@@ -149,9 +149,9 @@ void JoinLines(Editor& e) {
   const int below = line + 1;
   PushHistory(e, line);
   const std::string_view bytes = LineBytes(e, line);
-  // The join column: the cursor's, but never inside the text, so that a join
-  // never throws away what stands right of the cursor.
-  const int col = std::min(std::max<int>({e.CurCol, TextLength(bytes) + 1, 1}), MaxLineBytes + 1);
+  // The join column is the cursor's: what stands at and right of it gives way
+  // to the next line (the line as it was is in the history ring).
+  const int col = std::min(std::max<int>(e.CurCol, 1), MaxLineBytes + 1);
   std::string head(bytes.substr(0, std::min(bytes.size(), size_t(col - 1))));
   head.resize(size_t(col - 1), ' ');
 

@@ -269,26 +269,28 @@ TEST(LineOps, JoinPullsTheNextLineUp) {
   t.Press(AltJ);
   EXPECT_EQ(t.Line(1), "abcdef");
 
-  // An empty next line just goes; on the last line nothing happens.
+  // An empty next line just goes, and the line is cut at the cursor; on the
+  // last line nothing happens.
   t.SetLines({"abc", "", "x"});
   t.At(1, 2);
   t.Press(AltJ);
   EXPECT_EQ(t->LineCount, 2);
-  EXPECT_EQ(t.Line(1), "abc");
+  EXPECT_EQ(t.Line(1), "a");
   t.At(2, 5);
   t.Press(AltJ);
   EXPECT_EQ(t->LineCount, 2);
   EXPECT_EQ(t.Line(2), "x");
 }
 
-TEST(LineOps, JoinWithTheCursorInsideTheTextKeepsIt) {
+TEST(LineOps, JoinWithTheCursorInsideTheTextReplacesTheRestAndKeepsItInTheRing) {
   Lines t;
   t.SetLines({"abc def", "ghi"});
   t.At(1, 2);
   t.Press(AltJ);
   EXPECT_EQ(t->LineCount, 1);
-  EXPECT_EQ(t.Line(1), "abc defghi");
+  EXPECT_EQ(t.Line(1), "aghi");
   EXPECT_EQ(t->CurCol, 2);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(t->HistorySlot[t->HistoryNewest] + 1), 7), "abc def");
 }
 
 TEST(LineOps, PartialJoinMovesOnlyTheWordsThatFit) {
