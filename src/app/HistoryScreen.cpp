@@ -12,15 +12,13 @@
 
 #include "app/KeyTable.h"
 #include "screen/StatusRow.h"
+#include "screen/KeyCodes.h"
 #include "screen/Window.h"
 #include "text/LineHistory.h"
 
 namespace lumo {
 namespace {
 
-constexpr KeyCode KeyEnter = 0x00001C0D;
-constexpr KeyCode KeyPadEnter = 0x0000E00D;
-constexpr KeyCode KeyBackspace = 0x00000E08;
 constexpr uint8_t PromptAttr = 10;
 constexpr uint8_t PromptRepeatAttr = 12;
 constexpr uint8_t KeyLineAttr = 0x1E;

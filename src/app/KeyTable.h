@@ -8,6 +8,7 @@
 #include <span>
 #include "app/Editor.h"
 #include "screen/Console.h"
+#include "screen/KeyCodes.h"
 
 namespace lumo {
 
@@ -27,12 +28,6 @@ inline constexpr uint8_t ShiftOf(KeyCode k) { return uint8_t(k >> 16); }
 inline constexpr uint8_t ScanOf(KeyCode k) { return uint8_t(k >> 8); }
 inline constexpr uint8_t CharOf(KeyCode k) { return uint8_t(k); }
 
-inline constexpr KeyCode KeyEsc = 0x0000011B;
-inline constexpr KeyCode KeySpace = 0x00003920;
-inline constexpr KeyCode KeyF2 = 0x0200FF02;
-inline constexpr KeyCode KeyCtrlF1 = 0x0204FF01;
-inline constexpr KeyCode KeyCtrlAltTab = 0x030C0F00;
-inline constexpr KeyCode KeyCtrlAltBackspace = 0x030C0E00;
 
 // The procedures of the small commands (SmallCommands.cpp).
 Reentry EscapeKey(Editor& e, KeyCode key);

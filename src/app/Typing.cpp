@@ -163,10 +163,8 @@ int ListShift(const Work& x, const Work& y) {
   return x.At(1) == '*' && x.At(2) == ' ' ? 2 : 0;
 }
 
-// The cursor goes to another line: the next change there is a new episode.
 void MoveCursor(Editor& e, int line, int col) {
-  if (line != e.CurLine) e.LineSaved = false;
-  e.CurLine = int16_t(line);
+  MoveToLine(e, line);
   e.CurCol = int16_t(col);
 }
 

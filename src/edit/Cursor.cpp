@@ -17,6 +17,7 @@
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
 #include "text/Cp866.h"
+#include "text/LineHistory.h"
 #include "text/LineStore.h"
 #include "tools/PromptEditor.h"
 
@@ -32,15 +33,6 @@ int LastLine(const Editor& e) { return std::max<int>(e.LineCount, 1); }
 
 uint8_t ByteAt(std::string_view s, int col) {
   return col >= 1 && size_t(col) <= s.size() ? uint8_t(s[size_t(col) - 1]) : uint8_t(' ');
-}
-
-// Line numbers computed from the screen row or a stale PageStep (after a
-// resize) are kept inside the text, so no command can leave the cursor on a
-// line that does not exist.
-void MoveToLine(Editor& e, int line) {
-  line = std::clamp(line, 1, LastLine(e));
-  if (line != e.CurLine) e.LineSaved = false;
-  e.CurLine = int16_t(line);
 }
 
 void SetTop(Editor& e, int top) { e.TopLine = int16_t(std::clamp(top, 1, LastLine(e))); }

@@ -13,23 +13,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "screen/KeyCodes.h"
 #include "screen/Window.h"
 #include "text/LineStore.h"
 
 namespace lumo {
 namespace {
 
-constexpr KeyCode KeyEsc = 0x0000011B;
-constexpr KeyCode KeyShiftEsc = 0x0002011B;
-constexpr KeyCode KeyAltEsc = 0x03080100;
-constexpr KeyCode KeyEnter = 0x00001C0D;
-constexpr KeyCode KeyPadEnter = 0x0000E00D;
-constexpr KeyCode KeyF1 = 0x0200FF01;
-constexpr KeyCode KeyF12 = 0x0200FF0C;
-constexpr KeyCode KeyHome = 0x0200FF20;
-constexpr KeyCode KeyLeft = 0x0200FF23;
-constexpr KeyCode KeyRight = 0x0200FF25;
-constexpr KeyCode KeyEnd = 0x0200FF26;
 
 constexpr uint8_t Separator = 0xB3;  // "│"
 
@@ -122,7 +112,8 @@ void DrawStatus(Editor& e) {
   const int sw = std::clamp(w, 80, int(StatusCapacity));
   RowText t;
   // The name is the system's (UTF-8); the row shows it in the editor's code page.
-  t.Add(std::string_view(Cp(e.FileName)).substr(0, 21));
+  char name[21];
+  t.Add({name, CpPrefix(e.FileName, name, sizeof name)});
   t.EndField(21);
   t.Add("line=");
   t.AddNumber(e.CurLine);

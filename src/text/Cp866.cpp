@@ -67,24 +67,37 @@ int UnicodeToCp866(uint32_t cp) {
   return -1;
 }
 
+namespace {
+
+// The cp866 byte of the UTF-8 character at s[i], moving i past it.
+char NextCp866(std::string_view s, size_t& i) {
+  uint8_t b = uint8_t(s[i]);
+  uint32_t cp;
+  size_t n;
+  if (b < 0x80) { cp = b; n = 1; }
+  else if ((b & 0xE0) == 0xC0 && i + 1 < s.size()) { cp = (b & 0x1Fu) << 6 | (uint8_t(s[i + 1]) & 0x3Fu); n = 2; }
+  else if ((b & 0xF0) == 0xE0 && i + 2 < s.size()) {
+    cp = (b & 0x0Fu) << 12 | (uint8_t(s[i + 1]) & 0x3Fu) << 6 | (uint8_t(s[i + 2]) & 0x3Fu);
+    n = 3;
+  } else { cp = '?'; n = 1; }
+  i += n;
+  int c = UnicodeToCp866(cp);
+  return char(c < 0 ? '?' : c);
+}
+
+}  // namespace
+
 std::string Cp(std::string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (size_t i = 0; i < s.size();) {
-    uint8_t b = uint8_t(s[i]);
-    uint32_t cp;
-    size_t n;
-    if (b < 0x80) { cp = b; n = 1; }
-    else if ((b & 0xE0) == 0xC0 && i + 1 < s.size()) { cp = (b & 0x1Fu) << 6 | (uint8_t(s[i + 1]) & 0x3Fu); n = 2; }
-    else if ((b & 0xF0) == 0xE0 && i + 2 < s.size()) {
-      cp = (b & 0x0Fu) << 12 | (uint8_t(s[i + 1]) & 0x3Fu) << 6 | (uint8_t(s[i + 2]) & 0x3Fu);
-      n = 3;
-    } else { cp = '?'; n = 1; }
-    int c = UnicodeToCp866(cp);
-    out += char(c < 0 ? '?' : c);
-    i += n;
-  }
+  for (size_t i = 0; i < s.size();) out += NextCp866(s, i);
   return out;
+}
+
+size_t CpPrefix(std::string_view s, char* out, size_t max) {
+  size_t n = 0;
+  for (size_t i = 0; i < s.size() && n < max;) out[n++] = NextCp866(s, i);
+  return n;
 }
 
 std::string Utf8FromCp866(std::string_view s) {

@@ -17,6 +17,9 @@ uint32_t Cp866ToUnicode(uint8_t byte);
 int UnicodeToCp866(uint32_t cp);
 // Converts UTF-8 text to cp866; characters that 866 lacks become '?'.
 std::string Cp(std::string_view utf8);
+// The first characters of utf8 in cp866, at most max of them, into out; no
+// allocation, for what is drawn on every pass.
+size_t CpPrefix(std::string_view utf8, char* out, size_t max);
 // Converts cp866 text to UTF-8: file names typed at a prompt are made into
 // the names the system knows (control bytes stay as they are).
 std::string Utf8FromCp866(std::string_view cp866);

@@ -22,6 +22,12 @@ void PushHistory(TextState& t, int i) {
   std::memcpy(t.HistorySlot[t.HistoryNewest], p, size_t(p[0]) + 1);
 }
 
+void MoveToLine(TextState& t, int line) {
+  line = line < 1 ? 1 : line > t.LineCount ? (t.LineCount > 0 ? t.LineCount : 1) : line;
+  if (line != t.CurLine) t.LineSaved = false;
+  t.CurLine = int16_t(line);
+}
+
 void TakeSnapshot(TextState& t) {
   t.SnapshotToggle ^= 1;
   const uint8_t* p = t.Lines[t.CurLine];

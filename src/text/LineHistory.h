@@ -6,6 +6,9 @@ namespace lumo {
 
 // Saves line i into the ring unless the current episode already did.
 void PushHistory(TextState& t, int i);
+// Puts the cursor on another line (kept inside the text); leaving a line
+// ends its editing episode, so the next change there is pushed anew.
+void MoveToLine(TextState& t, int line);
 // Copies the current line and column into the other snapshot slot.
 void TakeSnapshot(TextState& t);
 // Shift+F10: the current line as it was before this episode's first change.

@@ -6,10 +6,9 @@
 // untouched answer at its start replaces it. The key dispatch is one switch
 // over whole key values; keys it does not claim insert their character byte.
 //
-// The keys that take the word at the text cursor use a copy of the word
-// scans kept here: tools sit below the editing commands and may not call
-// them, and the macro-word start needs the cursor's place inside the word,
-// which the shared scan does not give back.
+// The keys that take the word at the text cursor run the shared word scans
+// themselves rather than TakeWord: the macro-word start needs the cursor's
+// place inside the word, which TakeWord does not give back.
 #include "tools/PromptEditor.h"
 
 #include <algorithm>
@@ -18,8 +17,10 @@
 
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
+#include "screen/KeyCodes.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "text/WordScan.h"
 #include "tools/Keystrokes.h"
 
 namespace lumo {
@@ -35,42 +36,12 @@ constexpr int FieldStart = 28;   // screen column of the answer's first byte
 
 // ---- The word at the text cursor ----------------------------------------
 
-bool IsWordDelimiter(uint8_t b) {
-  static constexpr char Set[] = ".,:;?!/\\()-*+=<>{}[]_\"'";
-  return b != 0 && std::memchr(Set, b, sizeof Set - 1) != nullptr;
-}
-bool IsWordByte(uint8_t b) { return b > 32 && !IsWordDelimiter(b); }
-
 // The current line as the scans see it: 1-based, blanks past its capacity
 // (the padding the scans assume), and byte 0 never looked at.
 struct LineView {
   std::string_view S;
   uint8_t At(int p) const { return p >= 1 && p <= int(S.size()) ? uint8_t(S[size_t(p - 1)]) : ' '; }
 };
-
-int StartLeft(const LineView& s, int p) {
-  while (p > 0 && IsWordDelimiter(s.At(p))) --p;
-  while (p > 0 && IsWordByte(s.At(p))) --p;
-  while (p > 0 && s.At(p) < 32) --p;
-  if (p > 0 && !IsWordDelimiter(s.At(p))) {
-    --p;
-    while (p > 0 && s.At(p) == ' ') --p;
-  }
-  while (p > 0 && IsWordDelimiter(s.At(p))) --p;
-  while (p > 0 && IsWordByte(s.At(p))) --p;
-  while (p > 0 && s.At(p) < 32) --p;
-  return p + 1;
-}
-
-// The column after the word at p and its trailing delimiters.
-int EndRightWithDelimiters(const LineView& s, int p) {
-  const int l = TextLength(s.S);
-  if (p <= l && IsWordDelimiter(s.At(p)) && s.At(p + 1) == ' ') ++p;
-  while (p <= l && s.At(p) < 32) ++p;
-  while (p <= l && IsWordByte(s.At(p))) ++p;
-  while (p <= l && IsWordDelimiter(s.At(p))) ++p;
-  return p;
-}
 
 // Mode 0: the bare word; mode 2: with its trailing delimiters and one blank.
 // offset becomes the cursor's 1-based place in the word.
@@ -81,12 +52,12 @@ std::string WordAtCursor(Editor& e, int mode, int& offset) {
   int end = std::min<int>(e.CurCol, int(s.S.size()));
   if (end < 1) return {};
   if (s.At(end) == ' ' && (end == 1 || s.At(end - 1) == ' ')) return {};
-  if (end > 1 && IsWordDelimiter(s.At(end)) && s.At(end - 1) == ' ') ++end;
-  end = EndRightWithDelimiters(s, end);
-  int start = std::min<int>(StartLeft(s, end), e.CurCol);
-  while (start < end && IsWordDelimiter(s.At(start))) ++start;
+  if (end > 1 && IsDelimiter(s.At(end)) && s.At(end - 1) == ' ') ++end;
+  end = WordEndRightAt(s.S, end, 2);
+  int start = std::min<int>(WordStartLeftAt(s.S, end), e.CurCol);
+  while (start < end && IsDelimiter(s.At(start))) ++start;
   if (mode == 0) {
-    while (end > start && s.At(end) != ' ' && IsWordDelimiter(s.At(end - 1))) --end;
+    while (end > start && s.At(end) != ' ' && IsDelimiter(s.At(end - 1))) --end;
     while (start < end && s.At(start) < 32) ++start;
   } else if (s.At(end) == ' ') {
     ++end;
@@ -227,7 +198,7 @@ struct Session {
 
   void Dispatch(KeyCode& key) {
     switch (key) {
-      case 0x00001C0D: case 0x0000E00D:  // Enter, keypad Enter
+      case KeyEnter: case KeyPadEnter:
         break;
       case 0x00021C0D: case 0x0002E00D:  // Shift+Enter: a search from the start
         if (Mode == PromptSearch) key = (key & 0xFFFF00FF) | 0xF000;
@@ -235,7 +206,7 @@ struct Session {
       case 0x00041C0A: case 0x10041C0A: case 0x03081C00: case 0x0308A600:  // Ctrl/Alt+Enter
         if (Mode == PromptSearch) key = (key & 0xFFFF0000) | 0xF00D;
         break;
-      case 0x0000011B: Finish(1); break;                // Esc
+      case KeyEsc: Finish(1); break;
       case 0x00041910: Finish(31); break;               // Ctrl+P
       case 0x00000E08:                                  // Backspace
         if (X > FieldStart) {

@@ -74,6 +74,11 @@ TEST_F(StatusFields, PositionAndSizeFields) {
   EXPECT_EQ(Row1(1, 21), "x" + std::string(20, ' '));
   EXPECT_EQ(Row1(22, 10), "line=24575");
   EXPECT_EQ(Row1(32, 11), "column=255 ");
+
+  // The system's names are UTF-8: 21 characters are shown, not 21 bytes.
+  E.FileName = "черновик-письма-другу.txt";
+  DrawStatus(E);
+  EXPECT_EQ(Row1(1, 21), Cp("черновик-письма-другу"));
 }
 
 TEST_F(StatusFields, MemoryFieldPlacesK) {
