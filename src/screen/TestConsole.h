@@ -1,8 +1,11 @@
 // A console for unit tests: keys come from a queue the test fills, and the
 // cell buffer and cursor can be inspected. An empty queue reads as Esc so a
-// command that waits for more keys than the test gave cannot hang.
+// command that waits for more keys than the test gave cannot hang. A feed,
+// when set, hands out keys once the queue is empty: stress tests generate
+// keys one at a time and look at the state before each.
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include "screen/Console.h"
 
@@ -16,6 +19,7 @@ class TestConsole : public Console {
   bool KeyWaiting() override { return !Keys.empty(); }
   KeyCode ReadKey() override {
     ++KeysRead;
+    if (Keys.empty() && Feed) return Feed();
     if (Keys.empty()) return 0x0000011B;
     KeyCode k = Keys.front();
     Keys.pop_front();
@@ -34,6 +38,7 @@ class TestConsole : public Console {
   uint8_t Attr(int row, int col) { return CellAttr(At(row, col)); }
 
   std::deque<KeyCode> Keys;
+  std::function<KeyCode()> Feed;
   int CursorCol = -1, CursorRow = -1;
   int Updates = 0, ForcedUpdates = 0, KeysRead = 0;
   long WaitedMs = 0;

@@ -1,0 +1,126 @@
+// Keys such as a user at the editor sends, drawn from a seeded generator:
+// runs of typing, movement, the bound commands, prompts answered and
+// cancelled, the exit question with every answer, saves. The stress tests
+// and the key-stream fuzzer share it, so a seed reproduces a run exactly.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "app/KeyTable.h"
+#include "screen/KeyCodes.h"
+
+namespace lumo::test {
+
+// The key value of a typed character, as the console gives it.
+inline KeyCode CharKey(uint8_t c) { return KeyCode(c); }
+
+class KeyMix {
+ public:
+  // dir: an existing directory the file prompts are pointed into.
+  KeyMix(uint64_t seed, std::string dir) : R(seed), Dir(std::move(dir)) {}
+
+  KeyCode Next() {
+    while (Pending.empty()) Plan();
+    KeyCode k = Pending.front();
+    Pending.pop_front();
+    return k;
+  }
+  // Queues the action that byte a chooses, with b steering its details; the
+  // fuzzer drives the mix through this instead of the generator.
+  void Plan(uint8_t a, uint8_t b);
+
+ private:
+  void Plan() { Plan(uint8_t(R()), uint8_t(R())); }
+  uint32_t Below(uint32_t n) { return n ? uint32_t(R() % n) : 0; }
+  void Type(std::string_view s) { for (unsigned char c : s) Pending.push_back(CharKey(c)); }
+  void TypeRun(uint8_t b);
+  // Home then Ctrl+K: the offered answer goes, whatever it was.
+  void ClearAnswer() { Pending.push_back(KeyHome); Pending.push_back(0x0004250B); }
+  void Answer(uint8_t b);
+
+  std::mt19937_64 R;
+  std::string Dir;
+  std::deque<KeyCode> Pending;
+};
+
+inline void KeyMix::TypeRun(uint8_t b) {
+  static constexpr char Latin[] = "etaoin shrdlu cmfwyp vbgkqj xz ETAOIN 0123456789 .,;:!?-()[]{}'\"";
+  const int n = 1 + b % 12;
+  for (int i = 0; i < n; ++i) {
+    const uint32_t kind = Below(100);
+    if (kind < 70) Pending.push_back(CharKey(uint8_t(Latin[Below(sizeof Latin - 1)])));
+    else if (kind < 92) Pending.push_back(CharKey(uint8_t(0x80 + Below(48))));   // А..п
+    else if (kind < 97) Pending.push_back(CharKey(uint8_t(0xE0 + Below(16))));   // р..я
+    else Pending.push_back(CharKey(uint8_t(0xB0 + Below(48))));                  // box drawing
+  }
+}
+
+// The answers a choice bar takes: a digit, Esc, Enter on the preselected
+// answer, or an arrow first.
+inline void KeyMix::Answer(uint8_t b) {
+  switch (b % 7) {
+    case 0: Pending.push_back(CharKey('1')); break;
+    case 1: Pending.push_back(CharKey('2')); break;
+    case 2: Pending.push_back(CharKey('3')); break;
+    case 3: Pending.push_back(KeyEsc); break;
+    case 4: Pending.push_back(KeyEnter); break;
+    case 5: Pending.push_back(KeyLeft); Pending.push_back(KeyEnter); break;
+    default: Pending.push_back(KeyRight); Pending.push_back(KeyEnter); break;
+  }
+}
+
+inline void KeyMix::Plan(uint8_t a, uint8_t b) {
+  static constexpr KeyCode Moves[] = {
+      0x0200FF21, 0x0200FF27, KeyLeft, KeyRight, KeyHome, KeyEnd, 0x0200FF22, 0x0200FF28,
+      0x0204FF20, 0x0204FF26, 0x0204FF23, 0x0204FF25, 0x0208FF23, 0x0208FF25, 0x0204FF21, 0x0204FF27};
+  const auto rows = KeyBindings();
+  const uint32_t pick = a % 100;
+  if (pick < 38) {
+    TypeRun(b);
+  } else if (pick < 60) {
+    for (int i = 0, n = 1 + b % 4; i < n; ++i) Pending.push_back(Moves[Below(std::size(Moves))]);
+  } else if (pick < 70) {
+    static constexpr KeyCode Edits[] = {KeyEnter, KeyBackspace, 0x0200FF2A, KeySpace, 0x00000F09, 0x03020F00};
+    Pending.push_back(Edits[b % std::size(Edits)]);
+  } else if (pick < 84) {
+    Pending.push_back(rows[b % rows.size()].Value);
+  } else if (pick < 88) {
+    // Go to a line: answered, or cancelled halfway.
+    Pending.push_back(0x0200FF04);
+    Type(std::to_string(1 + Below(60)));
+    Pending.push_back(b & 1 ? KeyEnter : KeyEsc);
+  } else if (pick < 90) {
+    // Insert a file: one that exists, or a name that does not, then Esc.
+    Pending.push_back(0x0202FF01);
+    ClearAnswer();
+    Type(Dir + (b & 1 ? "/insert.txt" : "/missing.txt"));
+    Pending.push_back(KeyEnter);
+    if (!(b & 1)) Pending.push_back(KeyEsc);
+  } else if (pick < 92) {
+    Pending.push_back(KeyF2);
+  } else if (pick < 94) {
+    // Save elsewhere, to a name in the directory, or cancelled.
+    Pending.push_back(0x0204FF02);
+    if (b & 1) {
+      ClearAnswer();
+      Type(Dir + "/copy" + std::to_string(b % 4) + ".txt");
+      Pending.push_back(KeyEnter);
+      Answer(uint8_t(b >> 1));
+    } else {
+      Pending.push_back(KeyEsc);
+    }
+  } else if (pick < 97) {
+    // Esc: on a changed text the exit question, answered every way.
+    Pending.push_back(KeyEsc);
+    Answer(b);
+  } else if (pick < 99) {
+    Pending.push_back(KeyCode(0x03080000u | uint32_t(2 + b % 0x34) << 8));  // Alt + a scan code
+  } else {
+    Pending.push_back(KeyCode(R()));  // anything at all
+  }
+}
+
+}  // namespace lumo::test

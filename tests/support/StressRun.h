@@ -1,0 +1,100 @@
+// One editor on a test console, driven key by key from a generator through
+// the real main loop, with the whole state checked before every key. The
+// text's file, the file offered for insertion and the side files live in a
+// private directory.
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "TempDir.h"
+#include "app/Editor.h"
+#include "app/Invariants.h"
+#include "app/MainLoop.h"
+#include "app/Startup.h"
+#include "files/Load.h"
+#include "screen/KeyCodes.h"
+#include "screen/TestConsole.h"
+#include "text/LineStore.h"
+
+namespace lumo::test {
+
+class StressRun {
+ public:
+  explicit StressRun(std::string_view text, int w = 80, int h = 25, size_t budget = DefaultBudget)
+      : Con(w, h), E(std::make_unique<Editor>()) {
+    Editor& e = *E;
+    e.Con = &Con;
+    SetStartValues(e);
+    ComputeTabStops(e);
+    e.BudgetLimit = budget;
+    e.FileName = e.BoundName = Dir / "text.txt";
+    e.HistoryFile = Dir / "history";
+    e.SettingsFile = Dir / "settings";
+    e.ClipFile = Dir / "clip";
+    // Refusals of the store are shown and waited for as in the program.
+    e.Notify = [](TextState&, std::string_view) {};
+    TempDir::Write(Dir / "text.txt", std::string(text));
+    TempDir::Write(Dir / "insert.txt", "inserted one\r\n\tinserted two\r\n");
+    InitLineTable(e);
+    LoadBytes(e, text);
+    EnsureOneLine(e);
+    e.Modified = false;
+    e.ExitCode = 0;
+  }
+
+  // Feeds up to n keys from next through the main loop, checking the state
+  // before each. Stops at the first fault; returns false then, with Fault
+  // saying what was wrong after which key.
+  bool Run(const std::function<KeyCode()>& next, long n) {
+    long stopping = 0;
+    Con.Feed = [&]() -> KeyCode {
+      if (Fault.empty()) {
+        std::string f = CheckInvariants(*E);
+        if (!f.empty()) Fault = f + " after key " + std::to_string(Keys) + " (" + Hex(Last) + ")";
+      }
+      if (Fault.empty() && Keys < n) {
+        ++Keys;
+        return Last = next();
+      }
+      // Winding down: Esc leaves any prompt, Ctrl+Alt+Backspace the loop.
+      if (++stopping > 1000 && Fault.empty()) Fault = "the editor does not stop";
+      return stopping % 2 ? KeyEsc : KeyCtrlAltBackspace;
+    };
+    while (Fault.empty() && Keys < n && stopping == 0) {
+      E->Quit = false;
+      MainLoop(*E);
+    }
+    Con.Feed = nullptr;
+    if (Fault.empty()) Fault = CheckInvariants(*E);
+    return Fault.empty();
+  }
+
+  // The text as lines without their padding, as a save writes them.
+  std::string Saved() const {
+    std::string s;
+    for (int i = 1; i <= E->LineCount; ++i) {
+      std::string_view b = LineBytes(*E, i);
+      size_t n = b.size();
+      while (n > 0 && (b[n - 1] == ' ' || b[n - 1] == '\0')) --n;
+      s.append(b.substr(0, n)).append("\r\n");
+    }
+    return s;
+  }
+
+  static std::string Hex(KeyCode k) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%08X", unsigned(k));
+    return b;
+  }
+
+  TempDir Dir;
+  TestConsole Con;
+  std::unique_ptr<Editor> E;
+  std::string Fault;
+  long Keys = 0;
+  KeyCode Last = 0;
+};
+
+}  // namespace lumo::test
