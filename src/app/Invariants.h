@@ -7,8 +7,8 @@
 namespace lumo {
 
 // Empty when the state holds together; otherwise what is wrong, first fault
-// first. Every line block is read in full, so a sanitizer sees a block that
-// is shorter than its capacity says.
+// first. The last byte of every line block is read, so a sanitizer sees a
+// block that is shorter than its capacity says.
 std::string CheckInvariants(const Editor& e);
 
 }  // namespace lumo

@@ -19,7 +19,8 @@ inline KeyCode CharKey(uint8_t c) { return KeyCode(c); }
 
 class KeyMix {
  public:
-  // dir: an existing directory the file prompts are pointed into.
+  // dir: an existing directory the file prompts are pointed into; it holds
+  // insert.txt and a directory elsewhere/.
   KeyMix(uint64_t seed, std::string dir) : R(seed), Dir(std::move(dir)) {}
 
   KeyCode Next() {
@@ -102,13 +103,14 @@ inline void KeyMix::Plan(uint8_t a, uint8_t b) {
   } else if (pick < 92) {
     Pending.push_back(KeyF2);
   } else if (pick < 94) {
-    // Save elsewhere, to a name in the directory, or cancelled.
+    // Save elsewhere: into a directory that exists, one that does not, or
+    // cancelled.
     Pending.push_back(0x0204FF02);
     if (b & 1) {
       ClearAnswer();
-      Type(Dir + "/copy" + std::to_string(b % 4) + ".txt");
+      Type(Dir + (b & 2 ? "/elsewhere" : "/nowhere"));
       Pending.push_back(KeyEnter);
-      Answer(uint8_t(b >> 1));
+      Answer(uint8_t(b >> 2));
     } else {
       Pending.push_back(KeyEsc);
     }

@@ -37,6 +37,7 @@ class StressRun {
     e.Notify = [](TextState&, std::string_view) {};
     TempDir::Write(Dir / "text.txt", std::string(text));
     TempDir::Write(Dir / "insert.txt", "inserted one\r\n\tinserted two\r\n");
+    std::filesystem::create_directory(Dir / "elsewhere");
     InitLineTable(e);
     LoadBytes(e, text);
     EnsureOneLine(e);
