@@ -1,262 +1,235 @@
-// Benchmarks: start-up to the first screen on the largest text (the real
-// program in a pseudo-terminal), and the drawing paths in process with the
-// real terminal output, counting the bytes each sends. Prints one table.
-#include <algorithm>
-#include <chrono>
+// The editor's performance in one table: start-up of the real program on the
+// largest text, then each editing operation in a process of its own, keys
+// going as terminal bytes through the decoder, the main loop and the
+// renderer (all but the system calls). Every row checks that the editor
+// ended where its keys should have taken it, so a row never times nothing.
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
+#include <cstdlib>
+#include <memory>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-#include "app/Editor.h"
+#include "Bench.h"
 #include "app/MainLoop.h"
-#include "screen/KeyDecoder.h"
+#include "app/Startup.h"
 #include "files/Load.h"
-#include "screen/StatusRow.h"
-#include "screen/TermOutput.h"
-#include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
 
-namespace lumo {
+namespace lumo::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
-
-// A console that sends nowhere but counts what the terminal would be sent.
-class CountingConsole : public Console {
- public:
-  CountingConsole(int w, int h) { Resize(w, h); }
-  void Update(bool force) override {
-    if (force) Front.Forget();
-    Sent += RenderUpdate(Front, Cells(), W(), H(), CursorCol, CursorRow).size();
-  }
-  void SetCursor(int col, int row) override { CursorCol = col; CursorRow = row; }
-  bool KeyWaiting() override { return false; }
-  KeyCode ReadKey() override { return 0x0000011B; }
-  bool WaitKey(int) override { return true; }
-  TermFront Front;
-  size_t Sent = 0;
-  int CursorCol = 0, CursorRow = 0;
-};
-
-// A console whose keys come from terminal bytes through the real decoder and
-// whose updates go through the real renderer: the whole path of a key but
-// the system calls.
-class ScriptConsole : public CountingConsole {
- public:
-  ScriptConsole(int w, int h, std::string bytes) : CountingConsole(w, h), Bytes(std::move(bytes)) {}
-  bool KeyWaiting() override { return Pos < Bytes.size(); }
-  KeyCode ReadKey() override {
-    Update(false);  // as the terminal does before it waits for a key
-    while (Pos < Bytes.size()) {
-      Decoded d = Decoder.Decode(reinterpret_cast<const uint8_t*>(Bytes.data()) + Pos, Bytes.size() - Pos, true);
-      Pos += d.Used ? d.Used : 1;
-      if (d.Status == DecodeStatus::Key) return d.Key;
-    }
-    return 0x030C0E00;  // Ctrl+Alt+Backspace: the script is over
-  }
-  bool WaitKey(int) override { return KeyWaiting(); }
-  std::string Bytes;
-  size_t Pos = 0;
-  KeyDecoder Decoder;
-};
-
-std::string BigText() {
-  std::string line866 = Cp("Строка текста для проверки скорости: Lumo, редактор. ");
-  std::string s;
-  s.reserve(24575u * 202u);
-  for (int i = 0; i < 24575; ++i) {
-    std::string l = std::to_string(i + 1) + ": ";
-    while (l.size() < 200) l += line866;
-    l.resize(200);
-    s += l + "\r\n";
-  }
-  return s;
+void Place(Editor& e, int line, int col) {
+  e.CurLine = e.TopLine = int16_t(line);
+  e.CurCol = int16_t(col);
+  e.HScroll = 0;
 }
 
-struct Row {
-  std::string Name;
-  double MicrosPerOp;
-  long Bytes;
-  long PeakKb;
-};
-
-void Print(const std::vector<Row>& rows) {
-  std::printf("%-40s %14s %12s %12s\n", "benchmark", "time/op (us)", "bytes sent", "peak RSS KB");
-  for (const Row& r : rows)
-    std::printf("%-40s %14.2f %12ld %12s\n", r.Name.c_str(), r.MicrosPerOp, r.Bytes,
-                r.PeakKb >= 0 ? std::to_string(r.PeakKb).c_str() : "-");
-}
-
-// Runs the program on path in an 80x25 pseudo-terminal until its first screen
-// is complete; returns the time to the last byte of that screen.
-Row StartUp(const std::string& path) {
-  std::vector<double> times;
-  long peak = 0, bytes = 0;
-  for (int run = 0; run < 15; ++run) {
-    struct winsize ws {};
-    ws.ws_col = 80;
-    ws.ws_row = 25;
-    int master = -1;
-    auto t0 = Clock::now();
-    pid_t pid = forkpty(&master, nullptr, nullptr, &ws);
-    if (pid == 0) {
-      setenv("TERM", "xterm-256color", 1);
-      execl(LUMO_BINARY, "lumo", "-W", path.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    std::string seen;
-    Clock::time_point last = t0;
-    bool complete = false;
-    for (;;) {
-      struct pollfd p {master, POLLIN, 0};
-      int timeout = complete ? 100 : 5000;
-      if (poll(&p, 1, timeout) <= 0) break;
-      char buf[65536];
-      ssize_t n = read(master, buf, sizeof buf);
-      if (n <= 0) break;
-      last = Clock::now();
-      seen.append(buf, size_t(n));
-      if (seen.find("size=24575") != std::string::npos) complete = true;
-    }
-    times.push_back(Micros(last - t0));
-    // The high-water mark of the program itself: the rusage of a child also
-    // counts what it shared with this process before exec.
-    FILE* st = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
-    if (st) {
-      char line[256];
-      while (std::fgets(line, sizeof line, st))
-        if (std::strncmp(line, "VmHWM:", 6) == 0) peak = std::max(peak, std::atol(line + 6));
-      std::fclose(st);
-    }
-    bytes = long(seen.size());
-    // Ctrl+Alt+Backspace ends the program at once.
-    const char quit[] = "\x1b\x08";
-    if (write(master, quit, 2) != 2) kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    close(master);
+// n lines from `from` on whose text is lo..hi bytes long.
+std::vector<int> LinesOfLength(const Editor& e, int from, int lo, int hi, size_t n) {
+  std::vector<int> found;
+  for (int i = from; i <= e.LineCount && found.size() < n; ++i) {
+    const int len = TextLength(e, i);
+    if (len >= lo && len <= hi) found.push_back(i);
   }
-  std::sort(times.begin(), times.end());
-  return {"start-up to first screen, 24575x200", times[times.size() / 2], bytes, peak};
+  return found;
 }
 
-template <class F>
-double TimePerOp(int n, F f) {
-  auto t0 = Clock::now();
-  for (int i = 0; i < n; ++i) f(i);
-  return Micros(Clock::now() - t0) / n;
+// Types the same characters into each line at the column col(line) gives;
+// every run takes lines of its own.
+Span TypeInto(Session& s, int from, int lo, int hi, int (*col)(int len), int run, std::string& why) {
+  const std::string typed = "Lumo текст ёж, abc Привет мир. Строка проверки скорости xyz!";
+  const std::string stored = Cp(typed);
+  const long perLine = long(stored.size());
+  Editor& e = s.E;
+  Span all;
+  for (int line : LinesOfLength(e, from + run * 2000, lo, hi, 40)) {
+    const int at = col(TextLength(e, line));
+    Place(e, line, at);
+    all += RunKeys(s, typed, perLine);
+    if (LineBytes(e, line).substr(size_t(at - 1), stored.size()) != stored) {
+      why = "the typed characters are not in the line";
+      break;
+    }
+  }
+  return all;
 }
 
-void InProcess(const std::string& text, std::vector<Row>& rows) {
-  CountingConsole con(80, 25);
-  Editor e;
-  e.Con = &con;
-  InitLineTable(e);
-  LoadBytes(e, text);
-  e.CurLine = e.TopLine = 1;
-  e.CurCol = 1;
-  auto draw = [&] {
-    DrawWindow(e);
-    DrawStatus(e);
-    con.SetCursor(e.CurCol - e.HScroll - 1, e.CurLine - e.TopLine + 2);
-    con.Update(false);
-  };
-  draw();
+Span Load(Session& s, int, std::string& why) {
+  // The session's own text goes first, so the peak is that of one text.
+  FreeAllLines(s.E);
+  Span all;
+  for (int i = 0; i < 3; ++i) {
+    auto e = std::make_unique<Editor>();
+    e->Con = &s.Con;
+    SetStartValues(*e);
+    InitLineTable(*e);
+    e->FileName = s.E.FileName;
+    const auto t0 = Clock::now();
+    const LoadResult r = LoadStartupFile(*e);
+    all += {1, Micros(Clock::now() - t0), 0};
+    if (r != LoadResult::Loaded || e->LineCount != MaxLines || e->CompactLoad) why = "the load came out short";
+  }
+  return all;
+}
 
-  size_t before = con.Sent;
-  double t = TimePerOp(2000, [&](int) { draw(); });
-  rows.push_back({"redraw, nothing changed", t, long(con.Sent - before) / 2000, -1});
+Span RedrawUnchanged(Session& s, int, std::string&) {
+  Place(s.E, 12000, 1);
+  RedrawAll(s.E);
+  return TimeLoop(s, 5000, [&s] { RedrawAll(s.E); });
+}
 
-  before = con.Sent;
-  t = TimePerOp(2000, [&](int) {
-    DrawWindow(e);
-    DrawStatus(e);
-    con.Update(true);
+Span RedrawForced(Session& s, int, std::string&) {
+  Place(s.E, 12000, 1);
+  // What a resize or a return from an outside program does: the terminal is
+  // taken to show anything, and every cell is sent.
+  return TimeLoop(s, 2000, [&s] {
+    s.Con.Front.Forget();
+    RedrawAll(s.E);
   });
-  rows.push_back({"full redraw (forced update)", t, long(con.Sent - before) / 2000, -1});
-
-  before = con.Sent;
-  t = TimePerOp(20, [&](int) {
-    ++e.CurLine;
-    draw();
-  });
-  rows.push_back({"cursor down inside the window", t, long(con.Sent - before) / 20, -1});
-
-  e.CurLine = e.TopLine + 22;
-  draw();
-  before = con.Sent;
-  const int scrolls = 2000;
-  t = TimePerOp(scrolls, [&](int) {
-    ++e.CurLine;
-    ++e.TopLine;
-    draw();
-  });
-  rows.push_back({"cursor down scrolling the window", t, long(con.Sent - before) / scrolls, -1});
-
-  {
-    // Typing into the middle of the text: a word, then a blank, 30000 keys.
-    std::string keys;
-    const std::string word = "текст ";
-    while (keys.size() < 30000 * 2) keys += word;
-    ScriptConsole sc(80, 25, keys);
-    Editor t;
-    t.Con = &sc;
-    InitLineTable(t);
-    LoadBytes(t, text);
-    // An empty line in the middle and a margin of 72: the words wrap into
-    // new lines as in ordinary writing.
-    t.CurLine = 12000;
-    t.TopLine = 11990;
-    t.CurCol = 1;
-    t.RightMargin = t.FormatWidth = 72;
-    SetLineText(t, "", 12000);
-    size_t chars = 0;
-    for (size_t i = 0; i < keys.size(); ++i) chars += (uint8_t(keys[i]) & 0xC0) != 0x80;
-    RedrawAll(t);
-    size_t sent0 = sc.Sent;
-    auto start = Clock::now();
-    MainLoop(t);
-    double per = Micros(Clock::now() - start) / double(chars);
-    rows.push_back({"typing in the middle (whole loop)", per, long((sc.Sent - sent0) / chars), -1});
-    std::printf("(typed %zu characters, %zu bytes sent)\n", chars, sc.Sent - sent0);
-  }
-
-  auto t0 = Clock::now();
-  Editor l;
-  CountingConsole lc(80, 25);
-  l.Con = &lc;
-  InitLineTable(l);
-  LoadBytes(l, text);
-  rows.push_back({"load 24575x200 from memory", Micros(Clock::now() - t0), 0, -1});
 }
+
+Span DownInWindow(Session& s, int, std::string& why) {
+  Place(s.E, 12000, 1);
+  const long rounds = 120;
+  Span sp = RunKeys(s, Times(Times(KeyDown, 21) + Times(KeyUp, 21), rounds), rounds * 42);
+  if (s.E.CurLine != 12000 || s.E.TopLine != 12000) why = "the cursor left the window";
+  return sp;
+}
+
+Span DownThroughText(Session& s, int, std::string& why) {
+  Place(s.E, 1, 1);
+  Span sp = RunKeys(s, Times(KeyDown, MaxLines - 1), MaxLines - 1);
+  if (s.E.CurLine != MaxLines) why = "the cursor did not reach the last line";
+  return sp;
+}
+
+Span RightAlongLine(Session& s, int run, std::string& why) {
+  Span all;
+  for (int line : LinesOfLength(s.E, 1000 + run * 500, 192, 255, 40)) {
+    Place(s.E, line, 1);
+    all += RunKeys(s, Times(KeyRight, 254), 254);
+    if (s.E.CurCol != 255) why = "the cursor did not reach column 255";
+  }
+  return all;
+}
+
+Span PageDown(Session& s, int, std::string& why) {
+  Place(s.E, 1, 1);
+  const long pages = (MaxLines - 1) / s.E.PageStep - 1;
+  Span sp = RunKeys(s, Times(KeyPageDown, pages), pages);
+  if (s.E.CurLine != 1 + pages * s.E.PageStep) why = "the pages did not go down the text";
+  return sp;
+}
+
+Span TypeMiddle(Session& s, int run, std::string& why) {
+  return TypeInto(s, 12000, 140, 191, [](int len) { return len / 2; }, run, why);
+}
+
+Span TypeEnd(Session& s, int run, std::string& why) {
+  return TypeInto(s, 1000, 80, 191, [](int len) { return len + 1; }, run, why);
+}
+
+// Ordinary writing: words into an empty line at a margin of 72, wrapping
+// into new lines. The full table has no room for them, so some lines at
+// the end go first.
+Span TypeWrapping(Session& s, int run, std::string& why) {
+  Editor& e = s.E;
+  if (run == 0) {
+    for (int16_t i = 1; i <= 600; ++i) {
+      int16_t at = 20000;
+      DeleteLine(e, at);
+    }
+    e.RightMargin = e.FormatWidth = 72;
+  }
+  const int line = 12000 + run * 500;
+  SetLineText(e, "", line);
+  Place(e, line, 1);
+  const std::string typed = Times("текст ", 500);
+  const int before = e.LineCount;
+  Span sp = RunKeys(s, typed, 3000);
+  if (e.LineCount < before + 30) why = "the words did not wrap into new lines";
+  return sp;
+}
+
+// The rows after start-up, in the order printed. Each runs in a process of
+// its own, on the largest text as the program loads it.
+const std::vector<Bench> Benches = {
+    {"load the text from its file", 5, Load},
+    {"redraw, nothing changed", 5, RedrawUnchanged},
+    {"full redraw (forced)", 5, RedrawForced},
+    {"cursor down/up inside the window", 5, DownInWindow},
+    {"cursor down through the text (scrolling)", 5, DownThroughText},
+    {"cursor right along a line to column 255", 5, RightAlongLine},
+    {"page down through the text", 5, PageDown},
+    {"typing in the middle of a long line", 5, TypeMiddle},
+    {"typing at the end of a line", 5, TypeEnd},
+    {"typing with word wrap at margin 72", 5, TypeWrapping},
+    // Search, replace and formatting: their rows go here, in this list, as
+    // those commands come (none is printed until it is really measured).
+};
 
 }  // namespace
-}  // namespace lumo
+}  // namespace lumo::bench
 
 int main() {
-  using namespace lumo;
-  std::string dir = "/tmp/lumo-bench";
-  mkdir(dir.c_str(), 0700);
-  std::string path = dir + "/big.txt";
-  std::string text = BigText();
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 1;
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fclose(f);
-  std::vector<Row> rows;
-  rows.push_back(StartUp(path));
-  InProcess(text, rows);
-  Print(rows);
+  using namespace lumo::bench;
+  const std::string dir = LUMO_BENCH_DIR;
+  // The side files (settings, prompt history) of these runs stay here.
+  const std::string state = dir + "/bench-state";
+  mkdir(state.c_str(), 0700);
+  setenv("XDG_STATE_HOME", state.c_str(), 1);
+
+  std::string why;
+  const std::string path = dir + "/largest.txt";
+  const size_t size = WriteLargestText(path);
+  if (size == 0 || !CheckKeyBytes(why)) {
+    std::fprintf(stderr, "lumo_bench: %s\n", size == 0 ? ("cannot write " + path).c_str() : why.c_str());
+    return 1;
+  }
+
+  // The same start-up on a text of one line tells the load from the rest.
+  const std::string small = dir + "/one-line.txt";
+  if (FILE* f = std::fopen(small.c_str(), "wb")) {
+    std::fputs("one line\r\n", f);
+    std::fclose(f);
+  }
+  std::vector<Row> rows(2);
+  bool ok = StartUpRow(LUMO_BINARY, path, lumo::MaxLines, "start-up to the first screen (real program, pty)", 15,
+                       rows[0], why) &&
+            StartUpRow(LUMO_BINARY, small, 1, "  the same on a one-line text", 15, rows[1], why);
+  for (size_t i = 0; ok && i < Benches.size(); ++i) {
+    rows.emplace_back();
+    ok = RunInChild(Benches[i], path, rows.back(), why);
+    if (!ok) why = std::string(Benches[i].Name) + ": " + why;
+  }
+  if (!ok) {
+    std::fprintf(stderr, "lumo_bench: %s\n", why.c_str());
+    return 1;
+  }
+
+  // The budget the text takes, from a load of the same file.
+  auto probe = std::make_unique<Session>();
+  if (!StartSession(*probe, path, why)) {
+    std::fprintf(stderr, "lumo_bench: %s\n", why.c_str());
+    return 1;
+  }
+  const size_t used = probe->E.BudgetUsed, limit = probe->E.BudgetLimit;
+  probe.reset();
+
+  PrintTable(rows);
+  std::printf("\nText: %s, %zu bytes, %d lines (lengths 0..255, Latin, code, cp866 Cyrillic);\n"
+              "  loaded whole without the compact reload, budget %zu of %zu bytes used.\n",
+              path.c_str(), size, lumo::MaxLines, used, limit);
+  std::printf("Peak RSS: the editor process for start-up; otherwise the process that ran the row\n"
+              "  (a fork of this program, %ld KB before it loaded the text).\n", rows.back().BaseKb);
+  const std::string csv = dir + "/bench-results.csv";
+  if (WriteCsv(rows, csv)) std::printf("CSV: %s\n", csv.c_str());
+  long cpus = sysconf(_SC_NPROCESSORS_ONLN);
+  double load[3] = {0, 0, 0};
+  if (getloadavg(load, 3) < 0) load[0] = -1;
+  std::printf("Machine: %ld cores, load average %.2f during the run.\n", cpus, load[0]);
   return 0;
 }
