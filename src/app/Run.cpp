@@ -11,6 +11,7 @@
 #include "app/MainLoop.h"
 #include "app/SidePaths.h"
 #include "app/Startup.h"
+#include "files/AtomicFile.h"
 #include "files/Save.h"
 #include "screen/StatusRow.h"
 #include "screen/Terminal.h"
@@ -44,12 +45,16 @@ int RunEditor(int argc, char** argv) {
   ed.BudgetLimit = BudgetFromEnvironment();
   ed.ProgramPath = ProgramPath();
   ed.Notify = [](TextState& t, std::string_view msg) { ShowMessage(static_cast<Editor&>(t), msg, 1); };
-  term.OnResize = [&ed] {
+  term.OnResize = [&ed, width = term.W()]() mutable {
     ed.PageStep = int16_t(ed.Con->H() - 3);
+    ResizeMessageRow(ed, width);
+    width = ed.Con->W();
     RedrawAll(ed);
   };
   term.OnHangup = [&ed, &term](int sig) {
     // The terminal is gone or we are told to stop: keep the work, then go.
+    // A save cut short leaves its unfinished file behind unless told.
+    AtomicFile::CancelAll();
     WriteEmergencyCopy(ed);
     term.Restore();
     _exit(128 + (sig > 0 ? sig : SIGHUP));

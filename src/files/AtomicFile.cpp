@@ -17,6 +17,8 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+AtomicFile* OpenFiles = nullptr;
+
 mode_t CurrentUmask() {
   mode_t m = umask(0);
   umask(m);
@@ -55,11 +57,13 @@ bool AtomicFile::Open(const std::string& target) {
     Temp.clear();
     return false;
   }
+  Link();
   return true;
 }
 
 bool AtomicFile::Commit() {
   if (Fd_ < 0) return false;
+  Unlink();
   bool ok = fchmod(Fd_, Mode) == 0;
   if (Existed) {
     // Keeping the group (and the owner when we may) keeps shared files shared.
@@ -84,10 +88,34 @@ bool AtomicFile::Commit() {
 }
 
 void AtomicFile::Cancel() {
+  Unlink();
   if (Fd_ >= 0) close(Fd_);
   Fd_ = -1;
   if (!Temp.empty()) unlink(Temp.c_str());
   Temp.clear();
+}
+
+void AtomicFile::CancelAll() {
+  while (OpenFiles) OpenFiles->Cancel();
+}
+
+void AtomicFile::Link() {
+  if (Linked) return;
+  NextOpen = OpenFiles;
+  OpenFiles = this;
+  Linked = true;
+}
+
+void AtomicFile::Unlink() {
+  if (!Linked) return;
+  for (AtomicFile** p = &OpenFiles; *p; p = &(*p)->NextOpen) {
+    if (*p == this) {
+      *p = NextOpen;
+      break;
+    }
+  }
+  NextOpen = nullptr;
+  Linked = false;
 }
 
 }  // namespace lumo

@@ -21,8 +21,16 @@ class AtomicFile {
   int Fd() const { return Fd_; }
   bool Commit();
   void Cancel();
+  // Cancels every file still open: for a way out that ends the process
+  // without unwinding (a hang-up, SIGTERM), where no destructor would.
+  static void CancelAll();
 
  private:
+  void Link();
+  void Unlink();
+
+  AtomicFile* NextOpen = nullptr;  // the files with a temporary file, newest first
+  bool Linked = false;
   int Fd_ = -1;
   std::string Temp;
   std::string Target;   // the real file (a link's target)

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "screen/KeyCodes.h"
 #include "screen/Window.h"
@@ -174,10 +175,10 @@ void ShowMessage(Editor& e, std::string_view text, int wait) {
   ClearMessage(e);
 }
 
-void ClearMessage(Editor& e) {
-  Cell* cells = RowCells(e, 2);
-  if (!cells) return;
-  const int w = e.Con->W();
+namespace {
+
+// The idle message row at width w.
+void FillIdleRow(const Editor& e, Cell* cells, int w) {
   std::fill(cells, cells + w, e.MessageIdle);
   if (e.BlockFirst > 0) {
     char size[16];
@@ -188,7 +189,24 @@ void ClearMessage(Editor& e) {
       cell = MakeCell(uint8_t(size[i]), CellAttr(cell));
     }
   }
+}
+
+}  // namespace
+
+void ClearMessage(Editor& e) {
+  Cell* cells = RowCells(e, 2);
+  if (!cells) return;
+  FillIdleRow(e, cells, e.Con->W());
   e.Con->Update(false);
+}
+
+void ResizeMessageRow(Editor& e, int oldWidth) {
+  Cell* cells = RowCells(e, 2);
+  if (!cells || oldWidth <= 0 || oldWidth == e.Con->W()) return;
+  std::vector<Cell> idle(static_cast<size_t>(oldWidth));
+  FillIdleRow(e, idle.data(), oldWidth);
+  // What was kept of the old row tells whether it was idle.
+  if (std::equal(cells, cells + std::min(oldWidth, e.Con->W()), idle.begin())) ClearMessage(e);
 }
 
 void ShowBarLine(Editor& e, std::string_view text, int row, uint8_t attr) {

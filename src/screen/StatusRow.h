@@ -12,6 +12,10 @@ void DrawStatus(Editor& e);
 // below 30 (0, 22): show and return.
 void ShowMessage(Editor& e, std::string_view text, int wait);
 void ClearMessage(Editor& e);
+// After the console's width changed from oldWidth: an idle message row is
+// drawn idle again across the new width; a message or a prompt on it is left
+// to whoever shows it.
+void ResizeMessageRow(Editor& e, int oldWidth);
 void ShowBarLine(Editor& e, std::string_view text, int row, uint8_t attr);
 // Answer in e.ChoiceResult (0 refusal, 1..n, 80 leave all menus), also returned.
 int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8_t questionAttr,

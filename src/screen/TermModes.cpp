@@ -40,7 +40,10 @@ constexpr TermMode Modes[] = {
 
 constexpr int FatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGINT, SIGQUIT};
 constexpr int FlagSignals[] = {SIGTERM, SIGHUP, SIGWINCH};
-constexpr size_t SignalCount = std::size(FatalSignals) + std::size(FlagSignals);
+// A write past the file size limit would end the process with the text
+// unsaved; ignored, the write fails with EFBIG and the save reports it.
+constexpr int IgnoredSignals[] = {SIGXFSZ};
+constexpr size_t SignalCount = std::size(FatalSignals) + std::size(FlagSignals) + std::size(IgnoredSignals);
 
 struct termios Saved;
 bool HaveSaved = false;
@@ -113,13 +116,16 @@ bool WriteAll(int fd, const char* data, size_t len) {
       data += n;
       len -= size_t(n);
     } else if (n < 0 && errno == EINTR) {
-      continue;
+      // tried again below, unless the signal was a stop
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       struct pollfd p = {fd, POLLOUT, 0};
       poll(&p, 1, 100);
     } else {
       return false;
     }
+    // A terminal that does not read blocks the write; a stop signal arriving
+    // meanwhile must end the editor (and save the text), not wait for it.
+    if (len > 0 && StopFlag) return false;
   }
   return true;
 }
@@ -184,6 +190,12 @@ void InstallSignalHandlers() {
     a.sa_flags = 0;  // no SA_RESTART: a blocked poll should see the flag
     sigaction(sig, &a, &OldActions[i++]);
   }
+  for (int sig : IgnoredSignals) {
+    struct sigaction a {};
+    a.sa_handler = SIG_IGN;
+    sigemptyset(&a.sa_mask);
+    sigaction(sig, &a, &OldActions[i++]);
+  }
   HandlersInstalled = true;
   if (!AtExitRegistered) {
     std::atexit([] { LeaveTerminalModes(); });
@@ -196,6 +208,7 @@ void RemoveSignalHandlers() {
   size_t i = 0;
   for (int sig : FatalSignals) sigaction(sig, &OldActions[i++], nullptr);
   for (int sig : FlagSignals) sigaction(sig, &OldActions[i++], nullptr);
+  for (int sig : IgnoredSignals) sigaction(sig, &OldActions[i++], nullptr);
   HandlersInstalled = false;
 }
 

@@ -11,7 +11,9 @@
 //
 // Signals: fatal ones (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, and SIGINT,
 // SIGQUIT, which a keyboard cannot send in raw mode) restore the terminal and
-// re-raise; SIGTERM and SIGHUP only record themselves, SIGWINCH sets a flag.
+// re-raise; SIGTERM and SIGHUP only record themselves, SIGWINCH sets a flag;
+// SIGXFSZ is ignored, so a write past the file size limit fails with EFBIG
+// and the save reports it instead of the editor being killed.
 // Every flag also writes a byte into a pipe so that a poll() in progress wakes.
 #pragma once
 #include <cstdint>
@@ -57,7 +59,8 @@ int WakeFd();
 void DrainWakeFd();
 
 // Writes all of data to fd, retrying on EINTR and EAGAIN; false when the
-// descriptor fails (the terminal is gone). Async-signal-safe.
+// descriptor fails (the terminal is gone) or a SIGTERM or SIGHUP waits to be
+// taken while bytes are left. Async-signal-safe.
 bool WriteAll(int fd, const char* data, size_t len);
 
 }  // namespace lumo

@@ -245,6 +245,30 @@ TEST_F(MessageRow, IdleRowShowsBlockSize) {
   EXPECT_EQ(Con.Text(2, 78, 3), std::string(3, char(0xB0)));
 }
 
+// The console keeps the old cells when it grows or shrinks; an idle row must
+// then be idle across the new width, a message or prompt stays as it was.
+TEST_F(MessageRow, AResizedConsoleGetsAnIdleRowOfItsWidth) {
+  for (int i = 0; i < 20; ++i) Add("x");
+  E.BlockFirst = 3;
+  E.BlockLast = 9;
+  ClearMessage(E);
+  Con.SetSize(132, 30);
+  ResizeMessageRow(E, 80);
+  EXPECT_EQ(Con.Text(2, 1, 129), std::string(129, char(0xB0)));
+  EXPECT_EQ(Con.Text(2, 130, 3), " 7 ");
+  for (int c = 1; c <= 132; ++c) ASSERT_EQ(Con.Attr(2, c), 7) << c;
+  Con.SetSize(100, 30);
+  ResizeMessageRow(E, 132);
+  EXPECT_EQ(Con.Text(2, 1, 97), std::string(97, char(0xB0)));
+  EXPECT_EQ(Con.Text(2, 98, 3), " 7 ");
+
+  ShowMessage(E, "prompt", 22);
+  Con.SetSize(132, 30);
+  ResizeMessageRow(E, 100);
+  EXPECT_EQ(Con.Text(2, 1, 6), "prompt");
+  EXPECT_EQ(Con.Attr(2, 100), 0x0E);
+}
+
 TEST_F(MessageRow, BarLineKeepsGlyphAttributes) {
   ShowBarLine(E, std::string("ab\x10", 3) + "c", 2, 0x1E);
   EXPECT_EQ(Con.Text(2, 1, 2), "ab");
