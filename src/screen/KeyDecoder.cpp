@@ -216,8 +216,12 @@ Event ProfileReading(Event ev, const DecoderProfile& p) {
   return ev;
 }
 
-// ESC [ ... : Status Incomplete means the sequence has no final byte yet.
-Step DecodeCsi(const uint8_t* d, size_t n, const DecoderProfile& p, bool& inPaste) {
+// ESC [ ... : Status Incomplete means the sequence has no final byte yet. A
+// sequence whose final byte would come at MaxSequence or later is garbage
+// through its final byte, however the reads cut it: without a final byte in
+// view, what came is dropped and skipCsi (1 in the parameters, 2 in the
+// intermediates) drops the rest as it arrives.
+Step DecodeCsi(const uint8_t* d, size_t n, const DecoderProfile& p, bool& inPaste, uint8_t& skipCsi) {
   if (n < 3) return IncompleteStep();
   if (d[2] == '[') {  // Linux console: ESC [ [ A..E are F1..F5
     if (n < 4) return IncompleteStep();
@@ -228,10 +232,15 @@ Step DecodeCsi(const uint8_t* d, size_t n, const DecoderProfile& p, bool& inPast
   while (i < n && d[i] >= 0x30 && d[i] <= 0x3F) ++i;
   size_t paramEnd = i;
   while (i < n && d[i] >= 0x20 && d[i] <= 0x2F) ++i;
-  if (i >= n) return n >= MaxSequence ? NothingStep(n) : IncompleteStep();
+  if (i >= n && n < MaxSequence) return IncompleteStep();
+  if (i >= n) {
+    skipCsi = i > paramEnd ? 2 : 1;
+    return NothingStep(n);
+  }
   uint8_t final = d[i];
   size_t used = i + 1;
   if (final < 0x40 || final > 0x7E) return NothingStep(i);  // broken off: drop what came
+  if (i >= MaxSequence) return NothingStep(used);
   // Replies to queries (kitty flags, DA1, DA2, mode reports) and anything
   // with intermediates are no keys.
   if (paramEnd > 2 && d[2] >= 0x3C) return NothingStep(used);
@@ -285,23 +294,23 @@ Step DecodeSs3(const uint8_t* d, size_t n) {
 }
 
 Step DecodeOne(const uint8_t* d, size_t n, bool force, bool nested, const DecoderProfile& p,
-               bool& inPaste);
+               bool& inPaste, uint8_t& skipCsi);
 
 // ESC: the start of CSI or SS3, or the Alt prefix of the key that follows,
 // decoded by the same decoder. Only one ESC is taken as Alt.
 Step DecodeEscape(const uint8_t* d, size_t n, bool force, bool nested, const DecoderProfile& p,
-                  bool& inPaste) {
+                  bool& inPaste, uint8_t& skipCsi) {
   if (n == 1) return force ? KeyStep({PcKey::Esc}, 1) : IncompleteStep();
   Step s;
   if (d[1] == '[') {
-    s = DecodeCsi(d, n, p, inPaste);
+    s = DecodeCsi(d, n, p, inPaste, skipCsi);
   } else if (d[1] == 'O') {
     s = DecodeSs3(d, n);
     if (s.Status == DecodeStatus::Nothing && s.Used == 0) s = KeyStep({PcKey::O, ModAlt | ModShift}, 2);
   } else if (nested) {
     return KeyStep({PcKey::Esc}, 1);
   } else {
-    Step inner = DecodeOne(d + 1, n - 1, force, true, p, inPaste);
+    Step inner = DecodeOne(d + 1, n - 1, force, true, p, inPaste, skipCsi);
     if (inner.Status == DecodeStatus::Incomplete) return inner;
     if (inner.Status == DecodeStatus::Nothing) return NothingStep(inner.Used + 1);
     inner.Ev = WithAlt(inner.Ev, d[1], p);
@@ -315,9 +324,9 @@ Step DecodeEscape(const uint8_t* d, size_t n, bool force, bool nested, const Dec
 }
 
 Step DecodeOne(const uint8_t* d, size_t n, bool force, bool nested, const DecoderProfile& p,
-               bool& inPaste) {
+               bool& inPaste, uint8_t& skipCsi) {
   uint8_t b = d[0];
-  if (b == Esc) return DecodeEscape(d, n, force, nested, p, inPaste);
+  if (b == Esc) return DecodeEscape(d, n, force, nested, p, inPaste, skipCsi);
   if (b < 0x20 || b == 0x7F) return KeyStep(ControlByte(b, p), 1);
   if (b < 0x80) return KeyStep(FromCodepoint(b, 0, 0, p), 1);
   uint32_t cp = 0;
@@ -373,7 +382,21 @@ Decoded KeyDecoder::Decode(const uint8_t* data, size_t n, bool force) {
     if (c < 0x80) return {DecodeStatus::Nothing, 0, s.Used};
     return {DecodeStatus::Key, TranslateKey(uint8_t(c), 0, 0), s.Used};
   }
-  Step s = DecodeOne(data, n, force, false, Profile, InPaste);
+  if (SkipCsi) {
+    // The rest of an over-long sequence, by the same grammar: parameter
+    // bytes, intermediate bytes, the final byte; any other byte has broken
+    // it off and is read for itself.
+    size_t i = 0;
+    while (SkipCsi == 1 && i < n && data[i] >= 0x30 && data[i] <= 0x3F) ++i;
+    if (i < n) SkipCsi = 2;
+    while (i < n && data[i] >= 0x20 && data[i] <= 0x2F) ++i;
+    if (i < n) {
+      SkipCsi = 0;
+      if (data[i] >= 0x40 && data[i] <= 0x7E) ++i;
+    }
+    if (i > 0) return {DecodeStatus::Nothing, 0, i};
+  }
+  Step s = DecodeOne(data, n, force, false, Profile, InPaste, SkipCsi);
   if (s.Status != DecodeStatus::Key) return {s.Status, 0, s.Used};
   KeyCode k = Finish(s.Ev);
   if (k == 0) return {DecodeStatus::Nothing, 0, s.Used};

@@ -46,6 +46,7 @@ class KeyDecoder {
  private:
   bool InPaste = false;  // between the bracketed-paste markers
   bool PasteCr = false;  // the last pasted byte was CR: a CR LF pair is one Enter
+  uint8_t SkipCsi = 0;   // inside a sequence too long to be a key, dropped as it comes
 };
 
 // The raw key event (character, PC scan code, shift) as a key value.

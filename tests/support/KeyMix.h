@@ -32,6 +32,8 @@ class KeyMix {
   // Queues the action that byte a chooses, with b steering its details; the
   // fuzzer drives the mix through this instead of the generator.
   void Plan(uint8_t a, uint8_t b);
+  // Keys planned and not yet handed out.
+  size_t Queued() const { return Pending.size(); }
 
  private:
   void Plan() { Plan(uint8_t(R()), uint8_t(R())); }

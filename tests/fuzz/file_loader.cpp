@@ -1,0 +1,106 @@
+// File bytes through the loader with a memory budget small enough that the
+// first reading often does not fit, so the compact reload runs and sometimes
+// fails too. Bytes 0-1 choose the budget (from just above the line table to
+// about 2 MiB), byte 2 the right margin; the rest is the file.
+//
+// Checked after a load that fitted: the whole state holds, each line holds
+// the bytes the line splitter gave for it padded with blanks to a capacity of
+// max(length, margin), and the splitter reading the same bytes from a file
+// descriptor in pieces gives the same lines as reading them from memory.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "app/Editor.h"
+#include "app/Invariants.h"
+#include "files/LineSource.h"
+#include "files/Load.h"
+#include "screen/TestConsole.h"
+#include "text/LineStore.h"
+
+namespace {
+
+using namespace lumo;
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "file loader: %s\n", what.c_str());
+  std::abort();
+}
+
+// The splitter over a descriptor (the loader's path for real files) against
+// the splitter over memory: the reads cut lines and CR LF pairs anywhere.
+void CompareSources(std::string_view bytes) {
+  int fd = memfd_create("lumo-fuzz", MFD_CLOEXEC);
+  if (fd < 0) return;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) {
+      close(fd);
+      return;
+    }
+    done += size_t(n);
+  }
+  lseek(fd, 0, SEEK_SET);
+  LineSource mem(bytes), file(fd);
+  std::string_view a, b;
+  bool cutA = false, cutB = false;
+  for (long line = 1;; ++line) {
+    const bool moreA = mem.Next(a, cutA), moreB = file.Next(b, cutB);
+    if (moreA != moreB || (moreA && (a != b || cutA != cutB)))
+      Fail("a file read in pieces splits differently at line " + std::to_string(line));
+    if (!moreA) break;
+  }
+  close(fd);
+}
+
+// The loaded lines against what the splitter yields.
+void CompareText(const Editor& e, std::string_view bytes, int loaded) {
+  LineSource src(bytes);
+  std::string_view line;
+  bool cut = false;
+  int i = 0;
+  while (i < loaded && src.Next(line, cut)) {
+    ++i;
+    const std::string_view held = LineBytes(e, i);
+    const size_t want = line.size() > e.RightMargin ? line.size() : e.RightMargin;
+    if (held.size() != want)
+      Fail("line " + std::to_string(i) + " has capacity " + std::to_string(held.size()) + ", not " +
+           std::to_string(want));
+    if (held.substr(0, line.size()) != line) Fail("line " + std::to_string(i) + " holds other bytes");
+    if (held.find_first_not_of(' ', line.size()) != std::string_view::npos)
+      Fail("line " + std::to_string(i) + " is not padded with blanks");
+  }
+  if (i != loaded) Fail("more lines loaded than the file has");
+  // The loader stops early only at the line limit.
+  if (i < MaxLines && src.Next(line, cut)) Fail("a line of the file was not loaded");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 3) return 0;
+  const size_t budget = TableBytes + 1000 + (size_t(data[0]) << 8 | data[1]) * 30;
+  const uint8_t margin = uint8_t(1 + data[2] % 254);
+  const std::string_view bytes(reinterpret_cast<const char*>(data + 3), size - 3);
+
+  TestConsole con(80, 25);
+  Editor e;
+  e.Con = &con;
+  e.PageStep = 22;
+  e.BudgetLimit = budget;
+  e.RightMargin = e.FormatWidth = e.BlankLength = margin;
+  e.Notify = [](TextState&, std::string_view) {};
+  if (!InitLineTable(e)) Fail("no room for the line table");
+  if (!LoadBytes(e, bytes)) return 0;  // the program ends here (exit code 2)
+  const int loaded = e.LineCount;
+  EnsureOneLine(e);
+  if (std::string f = CheckInvariants(e); !f.empty()) Fail(f);
+  CompareText(e, bytes, loaded);
+  CompareSources(bytes);
+  return 0;
+}

@@ -1,0 +1,135 @@
+// Key streams through the real main loop. The input is a list of records:
+// two bytes (a, b) are one action of the realistic key mix, and a record
+// starting with 0xFF is a raw key value (the four bytes after it, little
+// endian), so that any key at all can come at any point. Byte 0 chooses the
+// window and the memory budget. At most 2000 keys per input.
+//
+// The whole state is checked before every key (StressRun); a fault aborts
+// with what was wrong after which key.
+//
+// The editor writes wherever a typed name points, and an answer typed at the
+// "save elsewhere" prompt is taken from the root: a fuzzer running as root
+// would soon leave files in /etc. So, where it can, the process confines
+// itself first: in a mount namespace of its own every mount is read-only
+// except a fresh /tmp (the runs' private directories) and the current
+// directory (libFuzzer's corpus and findings; names typed without a
+// directory land there too). Run it from a scratch directory, with its
+// inputs under it: the real /tmp is out of its sight.
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "KeyMix.h"
+#include "StressRun.h"
+
+namespace {
+
+using lumo::KeyCode;
+using lumo::test::KeyMix;
+using lumo::test::StressRun;
+
+constexpr size_t MaxKeys = 2000;
+
+const char* const Text =
+    "program demo;\r\n"
+    "\tbegin writeln('привет');\r\n"
+    "\r\n"
+    "  end.   \r\n"
+    "a line that is rather longer than the window is wide, so that the window has to scroll sideways to show it\r\n";
+
+// Mount points from /proc/self/mountinfo (field 5, with its octal escapes).
+std::vector<std::string> MountPoints() {
+  std::vector<std::string> points;
+  std::ifstream in("/proc/self/mountinfo");
+  std::string line;
+  while (std::getline(in, line)) {
+    size_t at = 0;
+    for (int field = 0; field < 4 && at != std::string::npos; ++field) at = line.find(' ', at + 1);
+    if (at == std::string::npos) continue;
+    const size_t end = line.find(' ', at + 1);
+    const std::string raw = line.substr(at + 1, end - at - 1);
+    std::string p;
+    for (size_t i = 0; i < raw.size(); ++i) {
+      if (raw[i] == '\\' && i + 3 < raw.size()) {
+        p += char((raw[i + 1] - '0') * 64 + (raw[i + 2] - '0') * 8 + (raw[i + 3] - '0'));
+        i += 3;
+      } else {
+        p += raw[i];
+      }
+    }
+    points.push_back(p);
+  }
+  return points;
+}
+
+void Confine() {
+  char cwd[PATH_MAX];
+  if (!getcwd(cwd, sizeof cwd)) return;
+  if (geteuid() != 0) return;  // an ordinary user's writes reach only their own files
+  if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    std::fprintf(stderr, "key stream: running as root without a mount namespace of its own; "
+                         "typed file names may write anywhere\n");
+    return;
+  }
+  for (const std::string& p : MountPoints())
+    mount(nullptr, p.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr);
+  const bool tmp = mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777,size=256m") == 0;
+  const bool here = mount(cwd, cwd, nullptr, MS_BIND, nullptr) == 0 &&
+                    mount(nullptr, cwd, nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0 && chdir(cwd) == 0;
+  if (!tmp || !here) {
+    std::fprintf(stderr, "key stream: could not set up the confinement (/tmp %d, %s %d)\n", tmp, cwd, here);
+    std::abort();
+  }
+  setenv("TMPDIR", "/tmp", 1);
+}
+
+struct Setup {
+  int W, H;
+  size_t Budget;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  Confine();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  // The everyday window, a narrow and short one (scrolling at every other
+  // key), and a budget the text barely fits (refusals).
+  static constexpr Setup Setups[] = {{80, 25, lumo::DefaultBudget}, {20, 6, lumo::DefaultBudget},
+                                     {80, 25, lumo::TableBytes + 2000}, {132, 3, lumo::DefaultBudget}};
+  const Setup& s = Setups[data[0] % std::size(Setups)];
+  StressRun r(Text, s.W, s.H, s.Budget);
+  KeyMix mix(data[0], r.Dir.Path);
+
+  std::vector<KeyCode> keys;
+  for (size_t i = 1; i + 1 < size && keys.size() < MaxKeys;) {
+    if (data[i] == 0xFF) {
+      if (i + 5 > size) break;
+      keys.push_back(KeyCode(data[i + 1] | data[i + 2] << 8 | data[i + 3] << 16 | uint32_t(data[i + 4]) << 24));
+      i += 5;
+      continue;
+    }
+    mix.Plan(data[i], data[i + 1]);
+    i += 2;
+    while (mix.Queued() > 0 && keys.size() < MaxKeys) keys.push_back(mix.Next());
+  }
+
+  size_t next = 0;
+  if (!r.Run([&] { return keys[next++]; }, long(keys.size()))) {
+    std::fprintf(stderr, "key stream: %s\n", r.Fault.c_str());
+    std::abort();
+  }
+  return 0;
+}
