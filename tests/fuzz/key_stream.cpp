@@ -11,14 +11,15 @@
 // "save elsewhere" prompt is taken from the root: a fuzzer running as root
 // would soon leave files in /etc. So, where it can, the process confines
 // itself first: in a mount namespace of its own every mount is read-only
-// except a fresh /tmp (the runs' private directories) and the current
-// directory (libFuzzer's corpus and findings; names typed without a
-// directory land there too). Run it from a scratch directory, with its
-// inputs under it: the real /tmp is out of its sight.
+// except the current directory (libFuzzer's corpus and findings, the runs'
+// private directories in tmp/ below it; names typed without a directory
+// land there too). Run it from a scratch directory, with its inputs under it.
 #include <sched.h>
+#include <sys/stat.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -81,14 +82,17 @@ void Confine() {
   }
   for (const std::string& p : MountPoints())
     mount(nullptr, p.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr);
-  const bool tmp = mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777,size=256m") == 0;
+  // The runs' private directories go below the current directory too: a
+  // fresh /tmp would hide that directory when it lies under /tmp itself.
   const bool here = mount(cwd, cwd, nullptr, MS_BIND, nullptr) == 0 &&
                     mount(nullptr, cwd, nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0 && chdir(cwd) == 0;
-  if (!tmp || !here) {
-    std::fprintf(stderr, "key stream: could not set up the confinement (/tmp %d, %s %d)\n", tmp, cwd, here);
+  const std::string tmp = std::string(cwd) + "/tmp";
+  const bool made = here && (mkdir(tmp.c_str(), 0700) == 0 || errno == EEXIST);
+  if (!here || !made) {
+    std::fprintf(stderr, "key stream: could not set up the confinement (%s %d, %s %d)\n", cwd, here, tmp.c_str(), made);
     std::abort();
   }
-  setenv("TMPDIR", "/tmp", 1);
+  setenv("TMPDIR", tmp.c_str(), 1);
 }
 
 struct Setup {
