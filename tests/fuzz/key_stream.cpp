@@ -39,12 +39,6 @@ using lumo::test::StressRun;
 
 constexpr size_t MaxKeys = 2000;
 
-const char* const Text =
-    "program demo;\r\n"
-    "\tbegin writeln('привет');\r\n"
-    "\r\n"
-    "  end.   \r\n"
-    "a line that is rather longer than the window is wide, so that the window has to scroll sideways to show it\r\n";
 
 // Mount points from /proc/self/mountinfo (field 5, with its octal escapes).
 std::vector<std::string> MountPoints() {
@@ -114,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static constexpr Setup Setups[] = {{80, 25, lumo::DefaultBudget}, {20, 6, lumo::DefaultBudget},
                                      {80, 25, lumo::TableBytes + 2000}, {132, 3, lumo::DefaultBudget}};
   const Setup& s = Setups[data[0] % std::size(Setups)];
-  StressRun r(Text, s.W, s.H, s.Budget);
+  StressRun r(lumo::test::StressText, s.W, s.H, s.Budget);
   KeyMix mix(data[0], r.Dir.Path);
 
   std::vector<KeyCode> keys;

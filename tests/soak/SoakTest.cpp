@@ -64,6 +64,8 @@ struct Stretch {
   uint64_t seed;
 };
 
+void PrintTo(const Stretch& s, std::ostream* os) { *os << s.name; }
+
 class Soak : public ::testing::TestWithParam<Stretch> {};
 
 TEST_P(Soak, StateStaysWholeAndTheTextSavesAndReadsBack) {

@@ -20,6 +20,15 @@
 
 namespace lumo::test {
 
+// A small text with what the commands meet: a tab, a blank line, trailing
+// blanks, a line wider than the window.
+inline const char* const StressText =
+    "program demo;\r\n"
+    "\tbegin writeln('привет');\r\n"
+    "\r\n"
+    "  end.   \r\n"
+    "a line that is rather longer than the window is wide, so that the window has to scroll sideways to show it\r\n";
+
 class StressRun {
  public:
   explicit StressRun(std::string_view text, int w = 80, int h = 25, size_t budget = DefaultBudget)

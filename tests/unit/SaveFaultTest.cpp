@@ -329,35 +329,30 @@ struct Unprivileged : SaveFaults {
   std::string File = D / "dir/f.txt";
 };
 
-TEST_F(Unprivileged, AReadOnlyFileIsNotReplaced) {
-  ASSERT_EQ(chmod(Dir.c_str(), 0777), 0);  // the directory would take a new file
-  TempDir::Write(File, OldBytes);
-  ASSERT_EQ(chmod(File.c_str(), 0444), 0);
-  T.SetLines({"changed"});
-  Bind(File);
-  E().Modified = true;
+// Someone who may not replace the file: the save is refused and reported,
+// the old bytes stay and nothing is left beside them.
+void ExpectNotReplaced(Unprivileged& u, mode_t dirMode, mode_t fileMode) {
+  TempDir::Write(u.File, OldBytes);
+  ASSERT_EQ(chmod(u.File.c_str(), fileMode), 0);
+  ASSERT_EQ(chmod(u.Dir.c_str(), dirMode), 0);
+  u.T.SetLines({"changed"});
+  u.Bind(u.File);
+  u.E().Modified = true;
   std::string how;
-  int r = SaveAsSomeoneElse(how);
+  int r = u.SaveAsSomeoneElse(how);
   ASSERT_NE(r, 100) << "cannot drop root";
   EXPECT_EQ(r, AllReported) << how;
-  EXPECT_EQ(TempDir::Read(File), OldBytes);
-  EXPECT_EQ(Others(Dir, "f.txt"), std::vector<std::string>{});
+  EXPECT_EQ(TempDir::Read(u.File), OldBytes);
+  chmod(u.Dir.c_str(), 0755);
+  EXPECT_EQ(u.Others(u.Dir, "f.txt"), std::vector<std::string>{});
+}
+
+TEST_F(Unprivileged, AReadOnlyFileIsNotReplaced) {
+  ExpectNotReplaced(*this, 0777, 0444);  // the directory would take a new file
 }
 
 TEST_F(Unprivileged, AWritableFileInAReadOnlyDirectoryIsNotReplaced) {
-  TempDir::Write(File, OldBytes);
-  ASSERT_EQ(chmod(File.c_str(), 0666), 0);
-  ASSERT_EQ(chmod(Dir.c_str(), 0555), 0);
-  T.SetLines({"changed"});
-  Bind(File);
-  E().Modified = true;
-  std::string how;
-  int r = SaveAsSomeoneElse(how);
-  ASSERT_NE(r, 100) << "cannot drop root";
-  EXPECT_EQ(r, AllReported) << how;
-  EXPECT_EQ(TempDir::Read(File), OldBytes);
-  chmod(Dir.c_str(), 0755);
-  EXPECT_EQ(Others(Dir, "f.txt"), std::vector<std::string>{});
+  ExpectNotReplaced(*this, 0555, 0666);
 }
 
 // A console that also keeps what the message row showed whenever a key was

@@ -14,12 +14,6 @@ using test::KeyMix;
 using test::StressRun;
 using test::TempDir;
 
-const char* const Text =
-    "program demo;\r\n"
-    "\tbegin writeln('привет');\r\n"
-    "\r\n"
-    "  end.   \r\n"
-    "a line that is rather longer than the window is wide, so that the window has to scroll sideways to show it\r\n";
 
 TEST(Invariants, AFreshStateHoldsAndEachBrokenRuleIsNamed) {
   struct Breakage {
@@ -46,7 +40,7 @@ TEST(Invariants, AFreshStateHoldsAndEachBrokenRuleIsNamed) {
       {"prompt index", [](Editor& e) { e.PromptIndex = 16; }, "prompt"},
   };
   for (const Breakage& c : cases) {
-    StressRun r(Text, 80, 6);
+    StressRun r(test::StressText, 80, 6);
     ASSERT_EQ(CheckInvariants(*r.E), "") << "before: " << c.name;
     uint8_t* stale = r.E->Lines[r.E->LineCount + 1];
     c.breakIt(*r.E);
@@ -64,7 +58,7 @@ TEST(Invariants, AFreshStateHoldsAndEachBrokenRuleIsNamed) {
 // every key, and what a save writes reads back as the text.
 TEST(RandomKeys, KeepTheStateWholeAndTheTextSaveable) {
   for (uint64_t seed : {1u, 2u, 3u, 4u}) {
-    StressRun r(Text);
+    StressRun r(test::StressText);
     KeyMix mix(seed, r.Dir.Path);
     ASSERT_TRUE(r.Run([&] { return mix.Next(); }, 20000)) << "seed " << seed << ": " << r.Fault;
     r.E->Modified = true;
@@ -79,7 +73,7 @@ TEST(RandomKeys, KeepTheStateWholeAndTheTextSaveable) {
 // Narrow and short windows take the sideways and vertical scrolling paths
 // at every other key.
 TEST(RandomKeys, HoldInASmallWindow) {
-  StressRun r(Text, 20, 6);
+  StressRun r(test::StressText, 20, 6);
   KeyMix mix(99, r.Dir.Path);
   EXPECT_TRUE(r.Run([&] { return mix.Next(); }, 20000)) << r.Fault;
 }
@@ -87,7 +81,7 @@ TEST(RandomKeys, HoldInASmallWindow) {
 // A budget that the text barely fits: insertions and growth are refused,
 // and the account stays exact through every refusal.
 TEST(RandomKeys, HoldWithMemoryShort) {
-  StressRun r(Text, 80, 25, 98304 + 2000);
+  StressRun r(test::StressText, 80, 25, 98304 + 2000);
   KeyMix mix(7, r.Dir.Path);
   EXPECT_TRUE(r.Run([&] { return mix.Next(); }, 20000)) << r.Fault;
 }
