@@ -20,6 +20,14 @@ inline void Answer(TestConsole& c, std::string_view text) {
   c.Keys.push_back(EnterKey);
 }
 
+// True when some recorded row begins with text (UTF-8).
+inline bool AnyStartsWith(const std::vector<std::string>& rows, std::string_view utf8) {
+  const std::string want = Cp(utf8);
+  for (const std::string& s : rows)
+    if (s.compare(0, want.size(), want) == 0) return true;
+  return false;
+}
+
 struct RecordingConsole : TestConsole {
   using TestConsole::TestConsole;
   bool WaitKey(int ms) override {
@@ -29,12 +37,7 @@ struct RecordingConsole : TestConsole {
     return TestConsole::WaitKey(ms);
   }
   // True when some waited message begins with text (UTF-8).
-  bool Saw(std::string_view utf8) const {
-    const std::string want = Cp(utf8);
-    for (const std::string& s : Shown)
-      if (s.compare(0, want.size(), want) == 0) return true;
-    return false;
-  }
+  bool Saw(std::string_view utf8) const { return AnyStartsWith(Shown, utf8); }
   std::vector<std::string> Shown;
 };
 

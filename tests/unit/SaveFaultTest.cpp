@@ -74,6 +74,17 @@ struct SaveFaults : ::testing::Test, test::AskingEditor {
 
   void Bind(const std::string& name) { E().FileName = E().BoundName = name; }
   // Everything in the directory but the old file.
+  // A save on a disk that fills after `at` bytes: refused and reported, the
+  // old file intact and nothing left beside it.
+  void FailingSave(long at, const std::string& what) {
+    E().Modified = true;
+    Budget = at;
+    Con.Shown.clear();
+    SaveText(E());
+    ExpectFailureReported(what);
+    ASSERT_EQ(TempDir::Read(Path), OldBytes) << what;
+    ASSERT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{}) << what << ": left beside the file";
+  }
   std::vector<std::string> Others(const std::string& dir, const std::string& keep) const {
     std::vector<std::string> out;
     for (auto& f : std::filesystem::directory_iterator(dir))
@@ -104,13 +115,7 @@ TEST_F(SaveFaults, ADiskThatFillsAtAnyByteLeavesTheOldFile) {
   for (FaultErrno = ENOSPC; ; FaultErrno = EIO) {
     for (long at = 0; at < size; ++at) {
       const std::string what = "fails after " + std::to_string(at) + " bytes, errno " + std::to_string(FaultErrno);
-      E().Modified = true;
-      Budget = at;
-      Con.Shown.clear();
-      SaveText(E());
-      ExpectFailureReported(what);
-      ASSERT_EQ(TempDir::Read(Path), OldBytes) << what;
-      ASSERT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{}) << what << ": left beside the file";
+      ASSERT_NO_FATAL_FAILURE(FailingSave(at, what));
       ASSERT_EQ(E().BoundName, Path) << what;
     }
     if (FaultErrno == EIO) break;
@@ -170,13 +175,7 @@ TEST_F(SaveFaults, ALargeTextFailsAtEveryChunkBoundary) {
   FaultErrno = ENOSPC;
   for (long at : points) {
     const std::string what = "fails after " + std::to_string(at) + " of " + std::to_string(want.size());
-    E().Modified = true;
-    Budget = at;
-    Con.Shown.clear();
-    SaveText(E());
-    ExpectFailureReported(what);
-    ASSERT_EQ(TempDir::Read(Path), OldBytes) << what;
-    ASSERT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{}) << what;
+    ASSERT_NO_FATAL_FAILURE(FailingSave(at, what));
   }
   E().WriteHook = nullptr;
   SaveText(E());
@@ -363,12 +362,7 @@ struct PromptConsole : test::RecordingConsole {
     Prompts.push_back(Text(2));
     return RecordingConsole::ReadKey();
   }
-  bool Asked(std::string_view utf8) const {
-    const std::string want = Cp(utf8);
-    for (const std::string& s : Prompts)
-      if (s.compare(0, want.size(), want) == 0) return true;
-    return false;
-  }
+  bool Asked(std::string_view utf8) const { return test::AnyStartsWith(Prompts, utf8); }
   std::vector<std::string> Prompts;
 };
 
