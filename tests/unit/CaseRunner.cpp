@@ -505,9 +505,16 @@ std::string RunCase(const Case& c) {
     bool differs = after.Lines.size() != size_t(e.LineCount) ||
                    (after.Line && (after.Line != e.CurLine || after.Col != e.CurCol));
     for (int i = 1; i <= e.LineCount && !differs; ++i) differs = after.Lines[size_t(i - 1)] != text(i);
-    for (int i = 1; differs && i <= e.LineCount; ++i) got.push_back(Show(text(i), i == e.CurLine ? e.CurCol : 0));
-    for (size_t i = 0; differs && i < after.Lines.size(); ++i)
-      want.push_back(Show(after.Lines[i], int(i) + 1 == after.Line ? after.Col : 0));
+    // A long text shows only its differing lines, numbered.
+    const size_t n = std::max(after.Lines.size(), size_t(e.LineCount));
+    for (size_t i = 0; differs && i < n; ++i) {
+      std::string w = i < after.Lines.size() ? Show(after.Lines[i], int(i) + 1 == after.Line ? after.Col : 0) : "";
+      std::string g = int(i) < e.LineCount ? Show(text(int(i) + 1), int(i) + 1 == e.CurLine ? e.CurCol : 0) : "";
+      if (n > 12 && w == g) continue;
+      const std::string at = n > 12 ? std::to_string(i + 1) + ": " : "";
+      want.push_back(i < after.Lines.size() ? at + w : "");
+      got.push_back(int(i) < e.LineCount ? at + g : "");
+    }
     for (auto& [name, value] : checks) {
       int i = 0;
       const Field* f = FindField(name, i);
@@ -591,9 +598,10 @@ bool ParseCase(Case& c) {
   for (size_t at; (at = s.find("⇒")) != std::string::npos; s.erase(0, at + 3)) parts.push_back(s.substr(0, at));
   parts.push_back(s);
   if (parts.size() < 3 || parts.size() > 4) return false;
-  for (std::string& p : parts) {
-    if (!p.empty() && p.front() == ' ') p.erase(0, 1);
-    if (!p.empty() && p.back() == ' ') p.pop_back();
+  for (size_t i = 0; i < parts.size(); ++i) {
+    std::string& p = parts[i];
+    if (i > 0 && !p.empty() && p.front() == ' ') p.erase(0, 1);
+    if (i + 1 < parts.size() && !p.empty() && p.back() == ' ') p.pop_back();
   }
   c.Setup = c.Defaults;
   if (!parts[0].empty() && parts[0][0] == '[') {
