@@ -455,6 +455,7 @@ std::string RunCase(const Case& c) {
   };
   MainLoop(e);
   if (reads == 0) compare(true);
+  if (con.Fault.empty()) con.Fault = CheckInvariants(e);
 
   std::string report;
   for (size_t i = 0; i < want.size(); ++i) {
