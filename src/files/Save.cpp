@@ -10,13 +10,11 @@
 #include "files/AtomicFile.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
-#include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 
 namespace lumo {
 namespace {
-
-const char* const WriteError = "Ошибка записи или файл - только для чтения!";
 
 bool WriteAll(Editor& e, int fd, const char* data, size_t n) {
   while (n > 0) {
@@ -50,7 +48,7 @@ void EncodeLine(std::string_view line, int mode, std::string& out) {
 
 bool ConfirmCutLines(Editor& e) {
   if (e.CutLines == 0 || e.CutConfirmed || e.FileName != e.BoundName) return true;
-  int a = AskChoice(e, Cp(" Длинные строки при чтении обрезаны. Записать обрезанный текст ? | 1 - да | 2 - нет |"));
+  int a = AskChoice(e, Texts::AskSaveCutLines);
   if (a != 1) return false;
   e.CutConfirmed = true;
   return true;
@@ -62,7 +60,7 @@ bool WriteCopy(Editor& e, const std::string& name, int mode) {
   if (!f.Open(name)) return false;
   if (!SaveLines(e, 1, e.LineCount, f.Fd(), mode)) return false;
   if (!f.Commit()) {
-    ShowMessage(e, Cp(WriteError), 1);
+    ShowMessage(e, Texts::WriteError, 1);
     return false;
   }
   return true;
@@ -78,7 +76,7 @@ std::string Without(const std::string& name, char c) {
 
 bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
   if (!quiet) {
-    ShowMessage(e, Cp("Записывается "), 0);
+    ShowMessage(e, Texts::Writing, 0);
     SetCursor(e, 133, 60);
   }
   std::string buf;
@@ -94,7 +92,7 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
   }
   if (ok && !buf.empty()) ok = WriteAll(e, fd, buf.data(), buf.size());
   if (!quiet) {
-    if (!ok) ShowMessage(e, Cp(WriteError), 1);
+    if (!ok) ShowMessage(e, Texts::WriteError, 1);
     ClearMessage(e);
   }
   return ok;
@@ -122,7 +120,7 @@ void SaveText(Editor& e) {
         }
         if (f.Commit()) break;
       }
-      ShowMessage(e, Cp(WriteError), 1);
+      ShowMessage(e, Texts::WriteError, 1);
       if (!e.AskSaveName || !e.AskSaveName(e)) {
         e.OpFailed = 1;
         return;
@@ -132,10 +130,10 @@ void SaveText(Editor& e) {
     e.LineSaved = false;
   }
   if (e.FileName.find('{') != std::string::npos) {
-    if (!WriteCopy(e, Without(e.FileName, '{'), SaveControlsBlank)) ShowMessage(e, Cp(WriteError), 1);
+    if (!WriteCopy(e, Without(e.FileName, '{'), SaveControlsBlank)) ShowMessage(e, Texts::WriteError, 1);
   }
   if (e.FileName.find('}') != std::string::npos) {
-    if (!WriteCopy(e, Without(e.FileName, '}'), SaveControlsCoded)) ShowMessage(e, Cp(WriteError), 1);
+    if (!WriteCopy(e, Without(e.FileName, '}'), SaveControlsCoded)) ShowMessage(e, Texts::WriteError, 1);
   }
 }
 
