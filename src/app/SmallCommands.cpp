@@ -48,10 +48,10 @@ Reentry TogglePseudographics(Editor& e, KeyCode) {
   return Reentry::Update;
 }
 
-// The setting lives in the idle message cell, so only the redraw point,
-// which draws that row again, shows the change.
+// The idle message row shows the setting, so only the redraw point, which
+// draws that row again, shows the change.
 Reentry ToggleLimit(Editor& e, KeyCode) {
-  ToggleLengthLimit(e);
+  e.LengthLimit = !e.LengthLimit;
   return Reentry::Redraw;
 }
 

@@ -65,7 +65,7 @@ Pass LoadLines(Editor& e, Reopen reopen) {
   if (r == Pass::Short) {
     FreeAllLines(e);
     e.RightMargin = 7;
-    ToggleLengthLimit(e);
+    e.LengthLimit = !e.LengthLimit;
     e.CompactLoad = true;
     e.OpFailed = 0;
     LineSource src = reopen();
