@@ -6,8 +6,6 @@
 
 #include "app/Options.h"
 #include "app/SideFiles.h"
-#include "app/SidePaths.h"
-#include "app/Typing.h"
 #include "files/AskFile.h"
 #include "files/Load.h"
 #include "screen/StatusRow.h"
@@ -15,16 +13,10 @@
 #include "text/LineStore.h"
 #include "text/Texts.h"
 #include "tools/PromptEditor.h"
+#include "tools/SidePaths.h"
 
 namespace lumo {
 namespace {
-
-// Only the private state directory is made on demand; a directory the user
-// named with an option is used as it is.
-bool PrepareSideFile(const std::string& path) {
-  const std::string dir = StateDirectory();
-  return path.compare(0, dir.size(), dir) != 0 || EnsureStateDirectory();
-}
 
 // Our own credits texts must end inside an 80-column screen where they start.
 constexpr bool FitsFrom(int x, std::string_view text) { return x + int(text.size()) - 1 <= 80; }
@@ -54,10 +46,7 @@ void SetStartValues(Editor& e) {
   e.ClipFile = dir + "LumoClip";
   e.SettingsFile = dir + "LumoINI";
   e.HistoryFile = dir + "LumoSS";
-  e.RusKey = RusTranslate;
-  e.PrepareSideFile = PrepareSideFile;
   e.ExitCode = 2;
-  InstallFilePrompts(e);
 }
 
 void ComputeTabStops(Editor& e) {

@@ -14,6 +14,7 @@
 #include "screen/Window.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
+#include "text/RusTable.h"
 
 namespace lumo {
 namespace {

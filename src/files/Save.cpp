@@ -7,25 +7,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "files/AtomicFile.h"
+#include "files/AskFile.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
+#include "tools/AtomicFile.h"
 
 namespace lumo {
 namespace {
-
-bool WriteAll(Editor& e, int fd, const char* data, size_t n) {
-  while (n > 0) {
-    long w = e.WriteHook ? e.WriteHook(fd, data, n) : long(write(fd, data, n));
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    data += w;
-    n -= size_t(w);
-  }
-  return true;
-}
 
 // One line as it goes to disk, before recoding.
 void EncodeLine(std::string_view line, int mode, std::string& out) {
@@ -86,11 +76,11 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
     EncodeLine(LineBytes(e, i), mode, buf);
     buf += "\r\n";
     if (buf.size() >= (1 << 16) - 512) {
-      ok = WriteAll(e, fd, buf.data(), buf.size());
+      ok = WriteFully(fd, buf.data(), buf.size());
       buf.clear();
     }
   }
-  if (ok && !buf.empty()) ok = WriteAll(e, fd, buf.data(), buf.size());
+  if (ok && !buf.empty()) ok = WriteFully(fd, buf.data(), buf.size());
   if (!quiet) {
     if (!ok) ShowMessage(e, Texts::WriteError, 1);
     ClearMessage(e);
@@ -101,7 +91,7 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
 void SaveText(Editor& e) {
   e.OpFailed = 0;
   if (e.BoundName.empty()) {
-    if (!e.AskSaveName || !e.AskSaveName(e)) {
+    if (!AskSaveName(e)) {
       e.OpFailed = 1;
       return;
     }
@@ -121,7 +111,7 @@ void SaveText(Editor& e) {
         if (f.Commit()) break;
       }
       ShowMessage(e, Texts::WriteError, 1);
-      if (!e.AskSaveName || !e.AskSaveName(e)) {
+      if (!AskSaveName(e)) {
         e.OpFailed = 1;
         return;
       }

@@ -19,6 +19,7 @@
 #include "screen/Window.h"
 #include "screen/KeyCodes.h"
 #include "text/LineStore.h"
+#include "text/RusTable.h"
 #include "text/Texts.h"
 #include "text/WordScan.h"
 #include "tools/Keystrokes.h"
@@ -123,7 +124,7 @@ struct Session {
       ClearField(W(), 0x0F);
     }
     if (End() >= W()) return;
-    if (E.RusMode && E.RusKey) ch = E.RusKey(ch);
+    if (E.RusMode) ch = RusTranslate(ch);
     const size_t at = std::min<size_t>(size_t(X - FieldStart), A.Length);
     std::memmove(A.Bytes + at + 1, A.Bytes + at, A.Length - at);
     A.Bytes[at] = char(ch);

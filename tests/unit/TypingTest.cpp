@@ -8,6 +8,7 @@
 #include "app/Typing.h"
 #include "screen/ScreenState.h"
 #include "text/LineHistory.h"
+#include "text/RusTable.h"
 
 namespace lumo {
 namespace {
