@@ -3,8 +3,8 @@
 // in static storage, so a text costs nothing at run time and is a plain
 // std::string_view wherever it goes. A character that 866 lacks, or a text
 // that is not valid UTF-8, stops the build instead of turning into '?' on a
-// user's screen. Texts quoted by the editor's own description must keep its
-// bytes exactly, blanks included: they are what users and their macros see.
+// user's screen. Most of them are what users know the editor by, so they
+// keep their bytes exactly, blanks included.
 // The few texts written straight to the terminal or to stderr, outside the
 // cell screen, stay UTF-8 and are at the end.
 #pragma once
