@@ -34,10 +34,10 @@
 #include <map>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "KeysTsv.h"
 #include "TempDir.h"
 #include "app/Editor.h"
 #include "app/Invariants.h"
@@ -57,15 +57,6 @@ using test::TempDir;
 
 // ---- Keys -------------------------------------------------------------------
 
-// Terminal families as keys.tsv names its environments, outer terminal first.
-DecoderProfile ProfileFor(const std::string& env) {
-  DecoderProfile p;
-  if (env.rfind("xterm", 0) == 0) p.ShiftPagesAreKeypad = p.Meta8Bit = p.AltEnterIsCtrlAltM = true;
-  if (env.rfind("tmux", 0) == 0 || env.rfind("linux", 0) == 0) p.BsIsCtrlBackspace = false;
-  p.ShiftCursorIsKeypad = env.find("-numlock") != std::string::npos;
-  return p;
-}
-
 // The keys in bytes that arrived together, as the console decodes them.
 std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& profile) {
   KeyDecoder d;
@@ -81,23 +72,19 @@ std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& p
   return keys;
 }
 
+// Each key name with the value the decoder gives for the bytes kitty sends,
+// or the first terminal that sends it.
 const std::map<std::string, KeyCode>& NamedKeys() {
   static const std::map<std::string, KeyCode> keys = [] {
-    std::map<std::string, std::pair<std::string, std::string>> chosen;  // name: environment, bytes
-    std::ifstream in(LUMO_TEST_DATA "/keys.tsv");
-    std::string row;
-    while (std::getline(in, row)) {
-      std::vector<std::string> f;
-      std::stringstream cells(row);
-      for (std::string cell; std::getline(cells, cell, '\t');) f.push_back(cell);
-      if (f.size() < 4 || f[3] == "-" || f[3] == "bytes_hex") continue;
-      std::string bytes;
-      for (size_t i = 0; i + 1 < f[3].size(); i += 2) bytes += char(std::stoi(f[3].substr(i, 2), nullptr, 16));
-      if (!chosen.count(f[0]) || f[2] == "kitty-1") chosen[f[0]] = {f[2], bytes};
-    }
+    std::map<std::string, const test::MeasuredKey*> chosen;
+    for (const test::MeasuredKey& k : test::KeysTsv())
+      if (!k.Bytes.empty() && (!chosen.count(k.Name) || k.Env == "kitty-1")) chosen[k.Name] = &k;
     std::map<std::string, KeyCode> m;
-    for (const auto& [name, how] : chosen)
-      if (std::vector<KeyCode> k = DecodeBytes(how.second, ProfileFor(how.first)); k.size() == 1) m[name] = k[0];
+    for (const auto& [name, k] : chosen) {
+      const std::vector<KeyCode> codes = DecodeBytes({reinterpret_cast<const char*>(k->Bytes.data()), k->Bytes.size()},
+                                                     test::ProfileFor(k->Env));
+      if (codes.size() == 1) m[name] = codes[0];
+    }
     return m;
   }();
   return keys;
@@ -203,7 +190,7 @@ Keys ExpandKeys(std::string s) {
         bytes += last = c;
       }
     }
-    const std::vector<KeyCode> codes = DecodeBytes(bytes, ProfileFor("kitty-1"));
+    const std::vector<KeyCode> codes = DecodeBytes(bytes, test::ProfileFor("kitty-1"));
     k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
   };
   auto from = s.cbegin();

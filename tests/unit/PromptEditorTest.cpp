@@ -8,17 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "tools/PromptEditor.h"
 #include "TestEditor.h"
+#include "screen/KeyNames.h"
+#include "tools/PromptEditor.h"
 
 namespace lumo {
 namespace {
 
 using test::TestEditor;
 
-constexpr KeyCode Enter = 0x00001C0D, ShiftEnter = 0x00021C0D, Esc = 0x0000011B, Home = 0x0200FF20;
-constexpr KeyCode CtrlEnter = 0x00041C0A, AltEnter = 0x03081C00, AltKpEnter = 0x0308A600;
-constexpr KeyCode Up = 0x0200FF21, PgUp = 0x0200FF22, F7 = 0x0200FF07, Down = 0x0200FF27, PgDn = 0x0200FF28;
+using namespace keys;
 
 KeyCode Char(char c) { return uint8_t(c); }
 
@@ -128,12 +127,12 @@ TEST(PromptEditor, StoreRuleFillsTheRingThenWritesBeforeTheCurrentSlot) {
 TEST(PromptEditor, SearchFromTheStartEndsWithScanF0) {
   Prompt p;
   Editor& e = p.E();
-  p.Run(PromptSearch, "", {ShiftEnter});
+  p.Run(PromptSearch, "", {Shift(Enter)});
   EXPECT_EQ(e.OpFailed, 0);
   EXPECT_EQ(e.PromptEndKey, 0x0002F00Du);
-  p.Run(PromptReplace, "", {ShiftEnter});
-  EXPECT_EQ(e.PromptEndKey, ShiftEnter);
-  for (KeyCode k : {CtrlEnter, KeyCode(0x10041C0A), AltEnter, AltKpEnter}) {
+  p.Run(PromptReplace, "", {Shift(Enter)});
+  EXPECT_EQ(e.PromptEndKey, KeyCode(Shift(Enter)));
+  for (KeyCode k : {KeyCode(Ctrl(Enter)), WithKind(Ctrl(Enter), 0x10), KeyCode(Alt(Enter)), KeyCode(Alt(KpEnter))}) {
     p.Run(PromptSearch, "", {k});
     EXPECT_EQ(e.OpFailed, 0) << std::hex << k;
     EXPECT_EQ(e.PromptEndKey, (k & 0xFFFF0000) | 0xF00D) << std::hex << k;
