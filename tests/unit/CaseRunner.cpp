@@ -131,7 +131,8 @@ Text Expand(const std::string& written) {
     else if (c == "¶") t.Lines.emplace_back();
     else if (c == "×" && !line.empty()) line.append(size_t(std::max(Count(s, i) - 1, 0)), line.back());
     else if (c == "\\" && s.compare(i, 1, "x") == 0) line += char(std::stoi(s.substr(i + 1, 2), nullptr, 16)), i += 3;
-    else if (const std::string b = Cp(c); b != "?" || c == "?") line += b;
+    else if (uint8_t(c[0]) < 0x80) line += c[0];
+    else if (const std::string b = Cp(c); b != "?") line += b;
     else t.Error = "not in code page 866: " + std::string(c);
   }
   // A loaded line would keep its trailing blanks and take them as capacity.
