@@ -41,7 +41,7 @@ bool StartSession(Session& s, const std::string& path, std::string& why) {
   // The figures are only those of the largest text if all of it is in, at
   // the margins of an ordinary load.
   if (e.LineCount != MaxLines || e.CutLines != 0) why = "the text did not load whole";
-  if (e.CompactLoad || !LengthLimitOn(e)) why = "the text needed the compact reload";
+  if (e.CompactLoad || !e.LengthLimit) why = "the text needed the compact reload";
   RedrawAll(e);
   return why.empty();
 }

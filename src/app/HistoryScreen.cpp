@@ -15,6 +15,7 @@
 #include "screen/KeyCodes.h"
 #include "screen/Window.h"
 #include "text/LineHistory.h"
+#include "text/Texts.h"
 
 namespace lumo {
 namespace {
@@ -26,11 +27,11 @@ constexpr uint8_t ClosingAttr = 0x1C;
 // How long the closing key line stays lit when no key comes.
 constexpr int ClosingMs = 400;
 
-const char* CodePageName(CodePage cp) {
+std::string_view CodePageName(CodePage cp) {
   switch (cp) {
-    case CodePage::Ansi: return " ANSI";
-    case CodePage::Koi8: return " KOI8";
-    default: return " ASCII";
+    case CodePage::Ansi: return Texts::CodePageAnsi;
+    case CodePage::Koi8: return Texts::CodePageKoi8;
+    default: return Texts::CodePageAscii;
   }
 }
 
@@ -49,11 +50,9 @@ void DrawRing(Editor& e) {
 void DrawScreen(Editor& e) {
   e.Con->Clear();
   SetCursor(e, 1, 1);
-  WriteAt(e, 1, 1, "  To get back, press Alt+Ctrl+Tab. Now press any key.", 0x0B);
+  WriteAt(e, 1, 1, Texts::HistoryTitle, 0x0B);
   WriteAt(e, 1, 3, CodePageName(e.FileCodePage), 0x0E);
-  WriteAt(e, 1, 5, " {$DEFINE WINDOWS}", 7);
-  WriteAt(e, 1, 6, " {$DEFINE NOBLINK}", 7);
-  WriteAt(e, 1, 7, " {$DEFINE RUSSIAN}", 7);
+  for (int i = 0; i < 3; ++i) WriteAt(e, 1, 5 + i, Texts::HistoryDefines[i], 7);
   DrawRing(e);
 }
 
@@ -98,7 +97,7 @@ void ChooseSlot(Editor& e) {
   uint8_t attr = PromptAttr;
   std::string text;
   for (;;) {
-    WriteAt(e, 1, 1, "  Enter number of a line you want to restore.        ", attr);
+    WriteAt(e, 1, 1, Texts::HistoryAskSlot, attr);
     // Esc leaves without inserting: otherwise the only way out of the prompt
     // would be to insert a line.
     if (!ReadNumberLine(e, attr, text)) return;

@@ -13,9 +13,9 @@
 #include "app/Typing.h"
 #include "files/Save.h"
 #include "screen/StatusRow.h"
-#include "text/Cp866.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 
 namespace lumo {
 
@@ -48,10 +48,10 @@ Reentry TogglePseudographics(Editor& e, KeyCode) {
   return Reentry::Update;
 }
 
-// The setting lives in the idle message cell, so only the redraw point,
-// which draws that row again, shows the change.
+// The idle message row shows the setting, so only the redraw point, which
+// draws that row again, shows the change.
 Reentry ToggleLimit(Editor& e, KeyCode) {
-  ToggleLengthLimit(e);
+  e.LengthLimit = !e.LengthLimit;
   return Reentry::Redraw;
 }
 
@@ -183,7 +183,7 @@ Reentry AltFallback(Editor& e, KeyCode key) {
 // (Shift also held) does nothing until then.
 Reentry MacroStep(Editor& e, KeyCode key) {
   if (!e.MacrosOn || (ShiftOf(key) & 3) != 0) return Reentry::Read;
-  ShowMessage(e, Cp("Макрос не определен!"), 1);
+  ShowMessage(e, Texts::MacroUndefined, 1);
   return Reentry::Update;
 }
 

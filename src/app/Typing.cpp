@@ -13,6 +13,7 @@
 #include "text/LineEdit.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
+#include "text/RusTable.h"
 
 namespace lumo {
 namespace {
@@ -224,7 +225,7 @@ bool TypeOne(Editor& e, uint8_t ch) {
   e.OpFailed = 0;
   const int line = e.CurLine;
   if (line < 1 || line > e.LineCount) return false;
-  const bool limit = LengthLimitOn(e);
+  const bool limit = e.LengthLimit;
   const int rm = e.RightMargin;
   int col = std::max<int>(e.CurCol, 1);
 

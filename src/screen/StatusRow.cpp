@@ -179,7 +179,7 @@ namespace {
 
 // The idle message row at width w.
 void FillIdleRow(const Editor& e, Cell* cells, int w) {
-  std::fill(cells, cells + w, e.MessageIdle);
+  std::fill(cells, cells + w, IdleCell(e));
   if (e.BlockFirst > 0) {
     char size[16];
     int n = std::snprintf(size, sizeof size, " %d ", e.BlockLast - e.BlockFirst + 1);
@@ -192,6 +192,8 @@ void FillIdleRow(const Editor& e, Cell* cells, int w) {
 }
 
 }  // namespace
+
+Cell IdleCell(const Editor& e) { return e.LengthLimit ? e.MessageIdle : Cell(e.MessageIdle | 0x0800); }
 
 void ClearMessage(Editor& e) {
   Cell* cells = RowCells(e, 2);

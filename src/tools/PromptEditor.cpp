@@ -18,9 +18,10 @@
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "screen/KeyCodes.h"
-#include "text/Cp866.h"
 #include "text/LineEdit.h"
 #include "text/LineStore.h"
+#include "text/RusTable.h"
+#include "text/Texts.h"
 #include "text/WordScan.h"
 #include "tools/Keystrokes.h"
 
@@ -77,8 +78,8 @@ struct Session {
   int End() const { return A.Length + FieldStart - 1; }
 
   void ShowTitle() {
-    if (Mode == PromptSearch) ShowMessage(E, Cp("Введите строку для поиска: "), 0);
-    else if (Mode == PromptReplace) ShowMessage(E, Cp("Введите строку для замены: "), 0);
+    if (Mode == PromptSearch) ShowMessage(E, Texts::AskSearchText, 0);
+    else if (Mode == PromptReplace) ShowMessage(E, Texts::AskReplaceText, 0);
   }
   void ClearField(int last, uint8_t attr) {
     for (int c = FieldStart; c <= last; ++c) PutCell(E, c, 2, ' ', attr);
@@ -129,7 +130,7 @@ struct Session {
       ClearField(W(), 0x0F);
     }
     if (End() >= W()) return;
-    if (E.RusMode && E.RusKey) ch = E.RusKey(ch);
+    if (E.RusMode) ch = RusTranslate(ch);
     if (A.Length == sizeof A.Bytes) return;
     LineEdit w = Work();
     w.Insert(std::min(X - FieldStart + 1, w.Len + 1), ch);
@@ -170,7 +171,7 @@ struct Session {
   }
 
   void MacroWordStart() {
-    ShowMessage(E, Cp("        Слово для макроса: "), 0);
+    ShowMessage(E, Texts::AskMacroWord, 0);
     int p = 0;
     std::string word = WordAtCursor(E, 0, p);
     // Only the dot-separated part holding the cursor is the macro's name; a

@@ -281,9 +281,9 @@ TEST_F(DispatchTest, LengthLimitKeys) {
   // Four keys toggle the length limit; each one must flip it, and the redraw
   // point is where the idle row shows it.
   for (KeyCode k : {0x00031C0Du, 0x0003E00Du, 0x0203FF29u, 0x0203FF2Au}) {
-    const bool before = LengthLimitOn(E());
+    const bool before = E().LengthLimit;
     EXPECT_EQ(Press(k), Reentry::Redraw) << KeyName(k);
-    EXPECT_NE(LengthLimitOn(E()), before) << KeyName(k);
+    EXPECT_NE(E().LengthLimit, before) << KeyName(k);
   }
 }
 

@@ -63,7 +63,6 @@ TEST(RandomKeys, KeepTheStateWholeAndTheTextSaveable) {
     ASSERT_TRUE(r.Run([&] { return mix.Next(); }, 20000)) << "seed " << seed << ": " << r.Fault;
     r.E->Modified = true;
     r.E->BoundName = r.E->FileName = r.Dir / "final.txt";
-    r.E->WriteHook = nullptr;
     SaveText(*r.E);
     ASSERT_EQ(r.E->OpFailed, 0) << seed;
     EXPECT_EQ(TempDir::Read(r.Dir / "final.txt"), r.Saved()) << seed;
