@@ -27,7 +27,7 @@ KeyCode BenchConsole::ReadKey() {
     Pos += d.Used ? d.Used : 1;
     if (d.Status == DecodeStatus::Key) return d.Key;
   }
-  return 0x030C0E00;  // Ctrl+Alt+Backspace
+  return keys::Ctrl(keys::Alt(keys::Backspace));
 }
 
 bool StartSession(Session& s, const std::string& path, std::string& why) {
@@ -72,9 +72,9 @@ std::string Times(const std::string& bytes, long n) {
 }
 
 bool CheckKeyBytes(std::string& why) {
-  const std::pair<const std::string*, KeyCode> keys[] = {
-      {&KeyDown, 0x0200FF27}, {&KeyUp, 0x0200FF21}, {&KeyRight, 0x0200FF25}, {&KeyPageDown, 0x0200FF28}};
-  for (const auto& [bytes, key] : keys) {
+  const std::pair<const std::string*, KeyCode> forms[] = {
+      {&KeyDown, keys::Down}, {&KeyUp, keys::Up}, {&KeyRight, keys::Right}, {&KeyPageDown, keys::PgDn}};
+  for (const auto& [bytes, key] : forms) {
     KeyDecoder d;
     Decoded r = d.Decode(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size(), true);
     if (r.Status != DecodeStatus::Key || r.Key != key || r.Used != bytes->size()) {

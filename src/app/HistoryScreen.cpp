@@ -12,7 +12,7 @@
 
 #include "app/KeyTable.h"
 #include "screen/StatusRow.h"
-#include "screen/KeyCodes.h"
+#include "screen/KeyNames.h"
 #include "screen/Window.h"
 #include "text/LineHistory.h"
 #include "text/Texts.h"
@@ -65,9 +65,9 @@ bool ReadNumberLine(Editor& e, uint8_t attr, std::string& text) {
     SetCursor(e, int(text.size()) + 1, 1);
     e.Con->Update(false);
     const KeyCode k = ReadKey(e);
-    if (k == KeyEnter || k == KeyPadEnter) return true;
-    if (k == KeyEsc) return false;
-    if (k == KeyBackspace) {
+    if (k == keys::Enter || k == keys::KpEnter) return true;
+    if (k == keys::Esc) return false;
+    if (k == keys::Backspace) {
       if (!text.empty()) {
         text.pop_back();
         PutCell(e, int(text.size()) + 1, 1, ' ', attr);
@@ -115,7 +115,7 @@ std::string KeyCodeLine(KeyCode k, uint8_t rawShift) {
   char text[48];
   // The length comes from snprintf: the character may be byte 0.
   const int n = std::snprintf(text, sizeof text, "%c  %3u  %02X %02X %02X %02X  %u", char(ch), unsigned(ch),
-                              unsigned(ch), unsigned(ScanOf(k)), unsigned(rawShift), unsigned(k >> 24),
+                              unsigned(ch), unsigned(ScanOf(k)), unsigned(rawShift), unsigned(KindOf(k)),
                               unsigned(ShiftOf(k)));
   return std::string(text, size_t(n));
 }
@@ -134,7 +134,7 @@ void KeyCodeDisplay(Editor& e, KeyCode first) {
     ++row;
     const std::string line = KeyCodeLine(k, e.RawShift);
     WriteAt(e, 1, row, line, KeyLineAttr);
-    if (k == KeyCtrlAltTab) {
+    if (k == keys::Ctrl(keys::Alt(keys::Tab))) {
       WriteAt(e, 1, row, line, ClosingAttr);
       // The key that ends the flash is left for whoever reads next.
       e.Con->WaitKey(ClosingMs);
@@ -150,7 +150,7 @@ void ShowHistoryScreen(Editor& e) {
   if (!e.Con) return;
   DrawScreen(e);
   const KeyCode first = ReadKey(e);
-  if (first == KeySpace) ChooseSlot(e);
+  if (first == keys::Space) ChooseSlot(e);
   else KeyCodeDisplay(e, first);
   ClearMessage(e);
 }

@@ -6,13 +6,13 @@
 // or an existing file written at its end in place. SaveElsewhere writes the
 // whole text under its own bare name into another directory.
 #pragma once
-#include "screen/KeyCodes.h"
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "app/Editor.h"
 #include "screen/Console.h"
+#include "screen/KeyNames.h"
 #include "tools/AtomicFile.h"
 
 namespace lumo {
@@ -20,7 +20,7 @@ namespace lumo {
 // The longest file name the text keeps.
 inline constexpr size_t MaxFileName = 127;
 // The command whose writes add to an existing file instead of replacing it.
-inline constexpr KeyCode AskFileAppendKey = KeyShiftF2;
+inline constexpr KeyCode AskFileAppendKey = keys::Shift(keys::F2);
 
 enum AskMode : uint8_t {
   AskRead = 0,         // ask; open for reading; ask again when it cannot be

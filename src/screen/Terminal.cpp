@@ -209,7 +209,7 @@ bool TermConsole::WaitKey(int ms) {
 
 KeyCode TermConsole::ReadKey() {
   Update(false);
-  if (!FillPending(-1)) return 0x0000011B;  // not open: Esc, as a test console would
+  if (!FillPending(-1)) return keys::Esc;  // not open: Esc, as a test console would
   HavePending = false;
   return Pending;
 }
