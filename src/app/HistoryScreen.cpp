@@ -47,6 +47,7 @@ void DrawRing(Editor& e) {
 }
 
 void DrawScreen(Editor& e) {
+  HideWindow(e);
   e.Con->Clear();
   SetCursor(e, 1, 1);
   WriteAt(e, 1, 1, "  To get back, press Alt+Ctrl+Tab. Now press any key.", 0x0B);
@@ -64,7 +65,6 @@ bool ReadNumberLine(Editor& e, uint8_t attr, std::string& text) {
   text.clear();
   for (;;) {
     SetCursor(e, int(text.size()) + 1, 1);
-    e.Con->Update(false);
     const KeyCode k = ReadKey(e);
     if (k == KeyEnter || k == KeyPadEnter) return true;
     if (k == KeyEsc) return false;
@@ -138,6 +138,7 @@ void KeyCodeDisplay(Editor& e, KeyCode first) {
     if (k == KeyCtrlAltTab) {
       WriteAt(e, 1, row, line, ClosingAttr);
       // The key that ends the flash is left for whoever reads next.
+      ShowScreen(e);
       e.Con->WaitKey(ClosingMs);
       return;
     }

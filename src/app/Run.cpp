@@ -15,6 +15,7 @@
 #include "files/Save.h"
 #include "screen/StatusRow.h"
 #include "screen/Terminal.h"
+#include "screen/Window.h"
 
 namespace lumo {
 namespace {
@@ -61,7 +62,9 @@ int RunEditor(int argc, char** argv) {
   };
 
   if (StartEditor(ed, args)) MainLoop(ed);
+  HideWindow(ed);
   term.Clear();
+  ShowScreen(ed);
   term.Restore();
   return ed.ExitCode;
 }

@@ -13,6 +13,7 @@
 #include "app/Typing.h"
 #include "files/Save.h"
 #include "screen/StatusRow.h"
+#include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
@@ -111,6 +112,7 @@ Reentry UndoTakeFile(Editor& e, KeyCode) {
 
 Reentry RestoreEpisode(Editor& e, KeyCode) {
   RestoreBeforeEpisode(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
@@ -121,6 +123,7 @@ Reentry RestoreRing(Editor& e, KeyCode) {
 
 Reentry UndoChange(Editor& e, KeyCode) {
   UndoLastChange(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 

@@ -5,7 +5,9 @@
 // the text need no special cases. A copy is only written back when the line
 // can hold all of its text; nothing here cuts off anything but blanks. The
 // line-adding commands check the line limit before they change anything, the
-// key procedures at the end only choose the loop's re-entry point.
+// key procedures at the end mark the lines they may have changed in place and
+// choose the loop's re-entry point (lines that come or go redraw the window
+// anyway).
 #include "edit/LineOps.h"
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
+#include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
@@ -299,6 +302,8 @@ Reentry SplitKey(Editor& e, KeyCode) {
 
 Reentry JoinKey(Editor& e, KeyCode) {
   JoinLines(e);
+  MarkLine(e, e.CurLine);
+  MarkLine(e, e.CurLine + 1);
   return Reentry::Update;
 }
 
@@ -308,16 +313,19 @@ Reentry DeleteLineKey(Editor& e, KeyCode) {
 
 Reentry BlankToEndKey(Editor& e, KeyCode) {
   BlankToEnd(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
 Reentry DeleteWordLeftKey(Editor& e, KeyCode) {
   DeleteWordLeft(e, 0);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
 Reentry DeleteWordKey(Editor& e, KeyCode) {
   DeleteWord(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
@@ -327,6 +335,8 @@ Reentry DelKey(Editor& e, KeyCode) {
   PushHistory(e, e.CurLine);
   if (e.CurCol > TextLength(e, e.CurLine)) JoinLines(e);
   else DeleteCharAtCursor(e);
+  MarkLine(e, e.CurLine);
+  MarkLine(e, e.CurLine + 1);
   return Reentry::Update;
 }
 
@@ -335,6 +345,7 @@ Reentry BackspaceKey(Editor& e, KeyCode) {
   --e.CurCol;
   PushHistory(e, e.CurLine);
   DeleteCharAtCursor(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 

@@ -79,14 +79,30 @@ TEST(Scrolling, FollowsTheScreenSize) {
 struct LoopTest : ::testing::Test {
   TestEditor T;
   void SetUp() override { T.SetLines(Numbered(5)); }
-  // Runs the loop over these keys, then ends it with Ctrl+Alt+Backspace.
+  // Runs the loop over these keys, then ends it with Ctrl+Alt+Backspace,
+  // which comes once they have run out: the screen is drawn before it.
   void Run(std::vector<KeyCode> keys) {
-    keys.push_back(0x030C0E00);
     T->Quit = false;
     T.Con.Keys.assign(keys.begin(), keys.end());
+    T.Con.Feed = [] { return KeyCode(0x030C0E00); };
     MainLoop(*T);
   }
 };
+
+TEST_F(LoopTest, KeysAlreadyWaitingAreDrawnOnceWhenTheyRunDry) {
+  T->CurLine = 5;  // the last line: Down shows a message that waits for a key
+  int updates = -1;
+  T.Con.Keys = {0x00001E61, 0x00003062, 0x0200FF27, 0x00002E63};  // a b Down c
+  T.Con.Feed = [&] {
+    updates = T.Con.Updates;
+    return KeyCode(0x030C0E00);
+  };
+  MainLoop(*T);
+  EXPECT_GT(T.Con.WaitedMs, 0);  // the message did wait, but not on screen
+  EXPECT_EQ(updates, 1);
+  EXPECT_EQ(T.Con.Text(7, 1, 10), "abcline 5 ");
+  EXPECT_EQ(T.Con.Text(1, 32, 8), "column=4");
+}
 
 TEST_F(LoopTest, DrawsAndPlacesTheCursorBeforeReading) {
   T.SetLines(Numbered(60));

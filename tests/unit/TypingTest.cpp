@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "app/Typing.h"
 #include "screen/ScreenState.h"
+#include "screen/Window.h"
 #include "text/LineHistory.h"
 
 namespace lumo {
@@ -15,14 +16,22 @@ namespace {
 using test::TestEditor;
 
 // An editor with the tab stops of a started program (ParagraphIndent = 9).
+// Without the cursor cross a move draws no row, so the rows typing changes
+// show only if it marked them.
 struct Typist : TestEditor {
-  Typist() { ComputeTabStops(**this); }
+  Typist() {
+    ComputeTabStops(**this);
+    E->CursorCross = false;
+    MarkWindow(**this);
+  }
   void At(int line, int col) {
     E->CurLine = int16_t(line);
     E->CurCol = int16_t(col);
   }
   void Type(std::string_view s) {
+    DrawMarked(**this);
     for (char c : s) TypeChar(**this, uint8_t(c));
+    DrawMarked(**this);
   }
   // Margins of a narrow paragraph; lines set afterwards get capacity 20.
   void Narrow(int width) {
