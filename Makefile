@@ -7,7 +7,7 @@ PREFIX    ?= /usr/local
 FILE      ?= samples/sample.txt
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all run test install bench deps clean fuzz fuzz-build
+.PHONY: all run test soak install bench deps fuzz-deps clean fuzz fuzz-build
 
 all: $(BUILD)/lumo
 
@@ -18,28 +18,43 @@ $(BUILD)/lumo: FORCE
 run: $(BUILD)/lumo
 	$(BUILD)/lumo $(FILE)
 
-# The tests need libvterm to read the program's screen; install it when missing.
+# What the tests need on a fresh Debian machine, installed when missing (as root).
 deps:
+	@if ! command -v cmake >/dev/null || ! command -v c++ >/dev/null; then \
+	  echo "installing cmake and g++"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq cmake g++; \
+	fi
 	@if [ ! -f /usr/include/vterm.h ]; then \
 	  echo "installing libvterm-dev"; \
 	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq libvterm-dev; \
 	fi
 	@if [ ! -d /usr/src/googletest ] && [ ! -f /usr/include/gtest/gtest.h ]; then \
+	  echo "installing libgtest-dev"; \
 	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq libgtest-dev; \
 	fi
-	@# The fuzz targets need clang and its libFuzzer runtime.
-	@if ! command -v clang++ >/dev/null || ! dpkg -s libclang-rt-14-dev >/dev/null 2>&1; then \
-	  echo "installing clang and libclang-rt-14-dev"; \
-	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev; \
+
+# The fuzzers need clang and the libFuzzer runtime of that very clang version.
+fuzz-deps:
+	@if ! command -v clang++ >/dev/null; then \
+	  echo "installing clang"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang; \
+	fi
+	@rt=libclang-rt-$$(clang++ -dumpversion | cut -d. -f1)-dev; \
+	if ! dpkg -s $$rt >/dev/null 2>&1; then \
+	  echo "installing $$rt"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$rt; \
 	fi
 
 test: deps
 	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON -DLUMO_TESTS=ON >/dev/null
 	cmake --build $(SANBUILD) -j$(JOBS)
-	cd $(SANBUILD) && ctest --output-on-failure -j$(JOBS)
-	@# Each fuzz target briefly, from its seeds: a crash fails the test run.
-	$(MAKE) --no-print-directory fuzz-build
-	tests/fuzz/run.sh $(FUZZBUILD) 5 fresh
+	cd $(SANBUILD) && ctest --output-on-failure -j$(JOBS) -LE soak
+
+# A million keys through the main loop, the state checked before every key.
+soak: deps
+	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON -DLUMO_TESTS=ON >/dev/null
+	cmake --build $(SANBUILD) -j$(JOBS) --target lumo_soak
+	cd $(SANBUILD) && ctest --output-on-failure -j$(JOBS) -L soak
 
 install: $(BUILD)/lumo
 	cmake --install $(BUILD) --prefix $(PREFIX)
@@ -53,7 +68,7 @@ bench: FORCE
 fuzz: fuzz-build
 	tests/fuzz/run.sh $(FUZZBUILD) $(FUZZ_TIME)
 
-fuzz-build: deps
+fuzz-build: fuzz-deps
 	cmake -S . -B $(FUZZBUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DLUMO_FUZZ=ON -DLUMO_TESTS=OFF >/dev/null
 	cmake --build $(FUZZBUILD) -j$(JOBS) --target fuzz_key_decoder fuzz_file_loader fuzz_history_file fuzz_key_stream
 

@@ -28,7 +28,7 @@ KeyCode BenchConsole::ReadKey() {
     Pos += d.Used ? d.Used : 1;
     if (d.Status == DecodeStatus::Key) return d.Key;
   }
-  return 0x030C0E00;  // Ctrl+Alt+Backspace
+  return keys::Ctrl(keys::Alt(keys::Backspace));
 }
 
 bool StartSession(Session& s, const std::string& path, std::string& why) {
@@ -42,7 +42,7 @@ bool StartSession(Session& s, const std::string& path, std::string& why) {
   // The figures are only those of the largest text if all of it is in, at
   // the margins of an ordinary load.
   if (e.LineCount != MaxLines || e.CutLines != 0) why = "the text did not load whole";
-  if (e.CompactLoad || !LengthLimitOn(e)) why = "the text needed the compact reload";
+  if (e.CompactLoad || !e.LengthLimit) why = "the text needed the compact reload";
   RedrawAll(e);
   ShowScreen(e);
   return why.empty();
@@ -77,9 +77,9 @@ std::string Times(const std::string& bytes, long n) {
 }
 
 bool CheckKeyBytes(std::string& why) {
-  const std::pair<const std::string*, KeyCode> keys[] = {
-      {&KeyDown, 0x0200FF27}, {&KeyUp, 0x0200FF21}, {&KeyRight, 0x0200FF25}, {&KeyPageDown, 0x0200FF28}};
-  for (const auto& [bytes, key] : keys) {
+  const std::pair<const std::string*, KeyCode> forms[] = {
+      {&KeyDown, keys::Down}, {&KeyUp, keys::Up}, {&KeyRight, keys::Right}, {&KeyPageDown, keys::PgDn}};
+  for (const auto& [bytes, key] : forms) {
     KeyDecoder d;
     Decoded r = d.Decode(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size(), true);
     if (r.Status != DecodeStatus::Key || r.Key != key || r.Used != bytes->size()) {

@@ -12,9 +12,10 @@
 
 #include "app/KeyTable.h"
 #include "screen/StatusRow.h"
-#include "screen/KeyCodes.h"
+#include "screen/KeyNames.h"
 #include "screen/Window.h"
 #include "text/LineHistory.h"
+#include "text/Texts.h"
 
 namespace lumo {
 namespace {
@@ -26,11 +27,11 @@ constexpr uint8_t ClosingAttr = 0x1C;
 // How long the closing key line stays lit when no key comes.
 constexpr int ClosingMs = 400;
 
-const char* CodePageName(CodePage cp) {
+std::string_view CodePageName(CodePage cp) {
   switch (cp) {
-    case CodePage::Ansi: return " ANSI";
-    case CodePage::Koi8: return " KOI8";
-    default: return " ASCII";
+    case CodePage::Ansi: return Texts::CodePageAnsi;
+    case CodePage::Koi8: return Texts::CodePageKoi8;
+    default: return Texts::CodePageAscii;
   }
 }
 
@@ -50,11 +51,9 @@ void DrawScreen(Editor& e) {
   HideWindow(e);
   e.Con->Clear();
   SetCursor(e, 1, 1);
-  WriteAt(e, 1, 1, "  To get back, press Alt+Ctrl+Tab. Now press any key.", 0x0B);
+  WriteAt(e, 1, 1, Texts::HistoryTitle, 0x0B);
   WriteAt(e, 1, 3, CodePageName(e.FileCodePage), 0x0E);
-  WriteAt(e, 1, 5, " {$DEFINE WINDOWS}", 7);
-  WriteAt(e, 1, 6, " {$DEFINE NOBLINK}", 7);
-  WriteAt(e, 1, 7, " {$DEFINE RUSSIAN}", 7);
+  for (int i = 0; i < 3; ++i) WriteAt(e, 1, 5 + i, Texts::HistoryDefines[i], 7);
   DrawRing(e);
 }
 
@@ -66,9 +65,9 @@ bool ReadNumberLine(Editor& e, uint8_t attr, std::string& text) {
   for (;;) {
     SetCursor(e, int(text.size()) + 1, 1);
     const KeyCode k = ReadKey(e);
-    if (k == KeyEnter || k == KeyPadEnter) return true;
-    if (k == KeyEsc) return false;
-    if (k == KeyBackspace) {
+    if (k == keys::Enter || k == keys::KpEnter) return true;
+    if (k == keys::Esc) return false;
+    if (k == keys::Backspace) {
       if (!text.empty()) {
         text.pop_back();
         PutCell(e, int(text.size()) + 1, 1, ' ', attr);
@@ -98,7 +97,7 @@ void ChooseSlot(Editor& e) {
   uint8_t attr = PromptAttr;
   std::string text;
   for (;;) {
-    WriteAt(e, 1, 1, "  Enter number of a line you want to restore.        ", attr);
+    WriteAt(e, 1, 1, Texts::HistoryAskSlot, attr);
     // Esc leaves without inserting: otherwise the only way out of the prompt
     // would be to insert a line.
     if (!ReadNumberLine(e, attr, text)) return;
@@ -116,7 +115,7 @@ std::string KeyCodeLine(KeyCode k, uint8_t rawShift) {
   char text[48];
   // The length comes from snprintf: the character may be byte 0.
   const int n = std::snprintf(text, sizeof text, "%c  %3u  %02X %02X %02X %02X  %u", char(ch), unsigned(ch),
-                              unsigned(ch), unsigned(ScanOf(k)), unsigned(rawShift), unsigned(k >> 24),
+                              unsigned(ch), unsigned(ScanOf(k)), unsigned(rawShift), unsigned(KindOf(k)),
                               unsigned(ShiftOf(k)));
   return std::string(text, size_t(n));
 }
@@ -135,7 +134,7 @@ void KeyCodeDisplay(Editor& e, KeyCode first) {
     ++row;
     const std::string line = KeyCodeLine(k, e.RawShift);
     WriteAt(e, 1, row, line, KeyLineAttr);
-    if (k == KeyCtrlAltTab) {
+    if (k == keys::Ctrl(keys::Alt(keys::Tab))) {
       WriteAt(e, 1, row, line, ClosingAttr);
       // The key that ends the flash is left for whoever reads next.
       ShowScreen(e);
@@ -152,7 +151,7 @@ void ShowHistoryScreen(Editor& e) {
   if (!e.Con) return;
   DrawScreen(e);
   const KeyCode first = ReadKey(e);
-  if (first == KeySpace) ChooseSlot(e);
+  if (first == keys::Space) ChooseSlot(e);
   else KeyCodeDisplay(e, first);
   ClearMessage(e);
 }

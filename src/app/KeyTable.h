@@ -1,14 +1,15 @@
 // The key table: one row per bound key value, {value, procedure, label}. The
-// dispatch, the menus' direct keys and the tests all read these rows, so a
-// binding exists in exactly one place. A row without a procedure reserves its
-// key for a command that is not built yet: the key does nothing rather than
-// being typed. Keys without a row go to the Alt fallback or the typing path.
+// dispatch, the menus' direct keys, the help and the tests all read these
+// rows, so a binding exists in exactly one place. A row without a procedure
+// reserves its key for a command that is not built yet: the key does nothing
+// rather than being typed. Keys without a row go to the Alt fallback or the
+// typing path.
 #pragma once
 #include <cstdint>
 #include <span>
 #include "app/Editor.h"
 #include "screen/Console.h"
-#include "screen/KeyCodes.h"
+#include "screen/KeyNames.h"
 
 namespace lumo {
 
@@ -17,17 +18,12 @@ using Command = Reentry (*)(Editor& e, KeyCode key);
 struct KeyBinding {
   KeyCode Value;
   Command Proc;       // nullptr: reserved for a later command
-  const char* Label;  // what the key does, shared by keys of one command
+  const char* Label;  // the command's name in menus and help (UTF-8), shared by its keys
 };
 
 std::span<const KeyBinding> KeyBindings();
 // The row of exactly this value, or nullptr.
 const KeyBinding* FindBinding(KeyCode key);
-
-inline constexpr uint8_t ShiftOf(KeyCode k) { return uint8_t(k >> 16); }
-inline constexpr uint8_t ScanOf(KeyCode k) { return uint8_t(k >> 8); }
-inline constexpr uint8_t CharOf(KeyCode k) { return uint8_t(k); }
-
 
 // The procedures of the small commands (SmallCommands.cpp).
 Reentry EscapeKey(Editor& e, KeyCode key);

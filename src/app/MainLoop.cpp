@@ -61,8 +61,8 @@ void RedrawAll(Editor& e) {
 Reentry Dispatch(Editor& e, KeyCode key) {
   if (const KeyBinding* row = FindBinding(key)) return row->Proc ? row->Proc(e, key) : Reentry::Read;
   const uint8_t shift = ShiftOf(key);
-  if ((shift & 0x0C) == 0x0C) return MacroStep(e, key);
-  if (shift & 0x08) return AltFallback(e, key);
+  if ((shift & (ModCtrl | ModAlt)) == (ModCtrl | ModAlt)) return MacroStep(e, key);
+  if (shift & ModAlt) return AltFallback(e, key);
   TypePath(e, key);
   return Reentry::Update;
 }
@@ -70,8 +70,9 @@ Reentry Dispatch(Editor& e, KeyCode key) {
 Reentry HandleKey(Editor& e, KeyCode key) {
   // The take-file undo survives only a trip through the menu (F10 in any
   // combination); Ctrl+F1 reads the mark itself.
-  if (key != KeyCtrlF1 && (key & 0xFFFF) != 0xFF0A) e.InsertMark = 0;
-  if (key != KeyCtrlF1 && e.CurLine >= 1 && e.CurLine <= e.LineCount) TakeSnapshot(e);
+  using namespace keys;
+  if (key != Ctrl(F1) && CharAndScan(key) != CharAndScan(F10)) e.InsertMark = 0;
+  if (key != Ctrl(F1) && e.CurLine >= 1 && e.CurLine <= e.LineCount) TakeSnapshot(e);
   return Dispatch(e, key);
 }
 

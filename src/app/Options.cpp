@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "app/SidePaths.h"
+#include "tools/SidePaths.h"
 
 namespace lumo {
 

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "app/MainLoop.h"
-#include "app/SidePaths.h"
 #include "app/Startup.h"
-#include "files/AtomicFile.h"
 #include "files/Save.h"
 #include "screen/StatusRow.h"
 #include "screen/Terminal.h"
 #include "screen/Window.h"
+#include "tools/AtomicFile.h"
+#include "tools/SidePaths.h"
 
 namespace lumo {
 namespace {

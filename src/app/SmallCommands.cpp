@@ -5,7 +5,6 @@
 // characters by scan code so they stay reachable in the Russian mode, and the
 // Ctrl+Alt macro keys. Every procedure returns the loop's re-entry point.
 #include <cstdio>
-#include <cstring>
 
 #include "app/KeyTable.h"
 #include "app/MainLoop.h"
@@ -14,9 +13,9 @@
 #include "files/Save.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
-#include "text/Cp866.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 
 namespace lumo {
 
@@ -49,10 +48,10 @@ Reentry TogglePseudographics(Editor& e, KeyCode) {
   return Reentry::Update;
 }
 
-// The setting lives in the idle message cell, so only the redraw point,
-// which draws that row again, shows the change.
+// The idle message row shows the setting, so only the redraw point, which
+// draws that row again, shows the change.
 Reentry ToggleLimit(Editor& e, KeyCode) {
-  ToggleLengthLimit(e);
+  e.LengthLimit = !e.LengthLimit;
   return Reentry::Redraw;
 }
 
@@ -136,37 +135,32 @@ Reentry AltT(Editor& e, KeyCode key) {
 
 namespace {
 
-// The US-layout character of a scan code, 0 when it gives none. Letters
-// follow the unnormalised Shift bit, punctuation the key's own shift state.
+// The US-layout character of an Alt key's scan code, 0 when it gives none.
+// Letters follow the unnormalised Shift bit, punctuation the key's own shift
+// state; the / key gives "?" either way.
 uint8_t LatinByScan(uint8_t scan, bool rawShift, bool shift) {
-  static constexpr const char* Rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
-  static constexpr uint8_t RowStart[] = {0x10, 0x1E, 0x2C};
-  for (int r = 0; r < 3; ++r) {
-    const size_t len = std::strlen(Rows[r]);
-    if (scan >= RowStart[r] && scan < RowStart[r] + len) {
-      const char ch = Rows[r][scan - RowStart[r]];
-      return uint8_t(rawShift ? ch - 'a' + 'A' : ch);
-    }
+  using K = PcKey;
+  static constexpr PcKey Typing[] = {
+      K::Q, K::W, K::E, K::R, K::T, K::Y, K::U, K::I, K::O, K::P, K::A, K::S, K::D, K::F, K::G,
+      K::H, K::J, K::K, K::L, K::Z, K::X, K::C, K::V, K::B, K::N, K::M, K::LBracket, K::RBracket,
+      K::Semicolon, K::Quote, K::Backquote, K::Comma, K::Period, K::Slash};
+  for (PcKey k : Typing) {
+    const PcKeyRow& r = KeyRow(k);
+    if (r.Alt != scan) continue;
+    if (k == K::Slash) return r.ShiftCh;
+    const bool letter = r.Ch >= 'a' && r.Ch <= 'z';
+    return (letter ? rawShift : shift) ? r.ShiftCh : r.Ch;
   }
-  struct Punct {
-    uint8_t Scan;
-    char Plain, Shifted;
-  };
-  static constexpr Punct Marks[] = {{0x1A, '[', '{'}, {0x1B, ']', '}'}, {0x27, ';', ':'},
-                                    {0x28, '\'', '"'}, {0x29, '`', '~'}, {0x33, ',', '<'},
-                                    {0x34, '.', '>'}, {0x35, '?', '?'}};
-  for (const Punct& p : Marks)
-    if (p.Scan == scan) return uint8_t(shift ? p.Shifted : p.Plain);
   // Alt+Shift+2..7 arrive with the scan codes of Alt+2..7.
-  static constexpr char Digits[] = "@#$%^&";
-  if (scan >= 0x79 && scan <= 0x7E) return uint8_t(Digits[scan - 0x79]);
+  for (PcKey k : {K::D2, K::D3, K::D4, K::D5, K::D6, K::D7})
+    if (KeyRow(k).Alt == scan) return KeyRow(k).ShiftCh;
   return 0;
 }
 
 }  // namespace
 
 Reentry AltFallback(Editor& e, KeyCode key) {
-  const uint8_t ch = LatinByScan(ScanOf(key), (e.RawShift & 2) != 0, (ShiftOf(key) & 3) != 0);
+  const uint8_t ch = LatinByScan(ScanOf(key), (e.RawShift & ModLeftShift) != 0, (ShiftOf(key) & ModShift) != 0);
   if (ch) {
     // Straight to TypeChar: these must not pass the Russian table.
     TypeChar(e, ch);
@@ -174,7 +168,7 @@ Reentry AltFallback(Editor& e, KeyCode key) {
   }
   // Alt+\ (completion list), Alt+Space, Alt+F2 and Alt+F4..F9 belong to
   // commands still to come; until then they do nothing.
-  if ((key & 0xFFFF) == 0xFF0A) {
+  if (keys::CharAndScan(key) == keys::CharAndScan(keys::F10)) {
     TypeChar(e, 0);
     return Reentry::Update;
   }
@@ -185,8 +179,8 @@ Reentry AltFallback(Editor& e, KeyCode key) {
 // with the macro commands), so playing one always finds none; defining
 // (Shift also held) does nothing until then.
 Reentry MacroStep(Editor& e, KeyCode key) {
-  if (!e.MacrosOn || (ShiftOf(key) & 3) != 0) return Reentry::Read;
-  ShowMessage(e, Cp("Макрос не определен!"), 1);
+  if (!e.MacrosOn || (ShiftOf(key) & ModShift) != 0) return Reentry::Read;
+  ShowMessage(e, Texts::MacroUndefined, 1);
   return Reentry::Update;
 }
 

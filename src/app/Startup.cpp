@@ -6,25 +6,23 @@
 
 #include "app/Options.h"
 #include "app/SideFiles.h"
-#include "app/SidePaths.h"
-#include "app/Typing.h"
 #include "files/AskFile.h"
 #include "files/Load.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
-#include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 #include "tools/PromptEditor.h"
+#include "tools/SidePaths.h"
 
 namespace lumo {
 namespace {
 
-// Only the private state directory is made on demand; a directory the user
-// named with an option is used as it is.
-bool PrepareSideFile(const std::string& path) {
-  const std::string dir = StateDirectory();
-  return path.compare(0, dir.size(), dir) != 0 || EnsureStateDirectory();
-}
+// Our own credits texts must end inside an 80-column screen where they start.
+constexpr bool FitsFrom(int x, std::string_view text) { return x + int(text.size()) - 1 <= 80; }
+static_assert(FitsFrom(8, Texts::CreditsNotice) && FitsFrom(27, Texts::CreditsTown));
+static_assert(FitsFrom(11, Texts::CreditsSupport[0]) && FitsFrom(15, Texts::CreditsSupport[1]) &&
+              FitsFrom(19, Texts::CreditsSupport[2]));
 
 }  // namespace
 
@@ -48,10 +46,7 @@ void SetStartValues(Editor& e) {
   e.ClipFile = dir + "LumoClip";
   e.SettingsFile = dir + "LumoINI";
   e.HistoryFile = dir + "LumoSS";
-  e.RusKey = RusTranslate;
-  e.PrepareSideFile = PrepareSideFile;
   e.ExitCode = 2;
-  InstallFilePrompts(e);
 }
 
 void ComputeTabStops(Editor& e) {
@@ -65,13 +60,11 @@ void ShowCredits(Editor& e) {
   Console& c = *e.Con;
   c.Clear();
   int shift = c.W() > 80 ? 10 : 0;
-  WriteAt(e, shift ? 19 : 8, 12, Cp("Lumo - редактор текстов для консоли"), 0x1E);
-  WriteAt(e, 27 + shift, 14, Cp(" Томск * lumo@lumo.invalid "), 0x61);
-  WriteAt(e, 34 + shift, 6, "Menu - F10", 0x0C);
-  WriteAt(e, 32 + shift, 16, " Press any key. ", 0x0D);
-  WriteAt(e, 11 + shift, 20, Cp("Если редактор вам пригодился - расскажите о нём другим."), 0x08);
-  WriteAt(e, 15 + shift, 21, Cp("Об ошибках и пожеланиях пишите по адресу выше."), 0x08);
-  WriteAt(e, 19 + shift, 22, Cp("Спасибо за то, что пользуетесь Lumo!"), 0x08);
+  WriteAt(e, shift ? 19 : 8, 12, Texts::CreditsNotice, 0x1E);
+  WriteAt(e, 27 + shift, 14, Texts::CreditsTown, 0x61);
+  WriteAt(e, 34 + shift, 6, Texts::CreditsMenu, 0x0C);
+  WriteAt(e, 32 + shift, 16, Texts::CreditsPressKey, 0x0D);
+  for (int i = 0; i < 3; ++i) WriteAt(e, 11 + 4 * i + shift, 20 + i, Texts::CreditsSupport[i], 0x08);
   SetCursor(e, 133, 60);
   ReadKey(e);
   c.Clear();
@@ -80,7 +73,7 @@ void ShowCredits(Editor& e) {
 bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   SetStartValues(e);
   if (!InitLineTable(e)) {
-    ShowMessage(e, Cp("НЕ ХВАТАЕТ ПАМЯТИ!"), 1);
+    ShowMessage(e, Texts::NoMemory, 1);
     e.ExitCode = 2;
     return false;
   }
@@ -94,7 +87,7 @@ bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   e.Con->Clear();
   SetCursor(e, 1, 1);
   if (named && e.FileName.size() > 127) {
-    ShowMessage(e, Cp("Неверное имя файла!"), 1);
+    ShowMessage(e, Texts::BadFileName, 1);
     named = AskStartupName(e, "");
   }
   // A name that can be neither opened nor created is asked for again; a new
@@ -128,8 +121,7 @@ bool ExitSequence(Editor& e) {
   e.ExitCode = 0;
   if (e.Modified) {
     e.ChoicePreselect = 1;
-    int a = ChoiceBar(e, Cp(" Записать в файл ? | 1 - да | 2 - нет | 3 = Esc - продолжить редактирование |"), "",
-                      0x3F, 0x2F, 0x5F, 0x0D);
+    int a = ChoiceBar(e, Texts::AskSaveOnExit, "", 0x3F, 0x2F, 0x5F, 0x0D);
     if (a == 1) e.ExitCode = 1;
     else if (a == 2) e.ExitCode = 3;
     else return false;

@@ -14,6 +14,7 @@
 #include "screen/Window.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
+#include "text/RusTable.h"
 
 namespace lumo {
 namespace {
@@ -286,7 +287,7 @@ bool TypeOne(Editor& e, uint8_t ch) {
   e.OpFailed = 0;
   const int line = e.CurLine;
   if (line < 1 || line > e.LineCount) return false;
-  const bool limit = LengthLimitOn(e);
+  const bool limit = e.LengthLimit;
   const int rm = e.RightMargin;
   int col = std::max<int>(e.CurCol, 1);
 

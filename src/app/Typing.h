@@ -15,7 +15,5 @@ void TypePath(Editor& e, KeyCode key);
 void TypeChar(Editor& e, uint8_t ch);
 // Types each character, then places the cursor.
 void TypeString(Editor& e, std::string_view text);
-// RusTable lookup: the Cyrillic letter (cp866) the Latin key gives, or ch.
-uint8_t RusTranslate(uint8_t ch);
 
 }  // namespace lumo

@@ -16,9 +16,9 @@
 
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
-#include "text/Cp866.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 #include "tools/PromptEditor.h"
 
 namespace lumo {
@@ -82,7 +82,7 @@ Reentry DownKey(Editor& e, KeyCode) {
     StepsDown(e, 1);
   } else {
     // Enter does add a line here, so the user is told which keys do.
-    ShowMessage(e, Cp("Эта строка - последняя. Добавка новой - F3 или ВВОД."), 1);
+    ShowMessage(e, Texts::OnLastLine, 1);
   }
   return Reentry::Update;
 }
@@ -283,7 +283,7 @@ Reentry GoToLineKey(Editor& e, KeyCode) {
   PromptText answer;
   int16_t number = 0;
   for (;;) {
-    ShowMessage(e, Cp("     Введите номер строки:"), 0);
+    ShowMessage(e, Texts::AskLineNumber, 0);
     PromptEditor(e, answer, PromptOther);
     if (e.OpFailed != 0 || answer.Length == 0) return Reentry::Redraw;
     if (ParseLineNumber(answer.View(), number)) break;

@@ -18,9 +18,9 @@
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
-#include "text/Cp866.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 
 namespace lumo {
 namespace {
@@ -94,7 +94,7 @@ void NextLine(Editor& e, int col) {
 
 bool RoomForLine(Editor& e) {
   if (e.LineCount < MaxLines) return true;
-  const std::string text = Cp("СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!");
+  const std::string_view text = Texts::TooManyLines;
   // The store's own refusal goes the same way, so the user sees one message
   // whichever of the two notices the limit.
   if (e.Notify) e.Notify(e, text);
@@ -192,7 +192,7 @@ bool DeleteCurrentLine(Editor& e) {
   bool asked = false;
   if (e.CurLine >= e.LineCount) {
     asked = true;
-    if (AskChoice(e, Cp("Последняя строка! Удалять ? | 1 - да | 2 или Esc - нет |")) != 1) return asked;
+    if (AskChoice(e, Texts::AskDeleteLastLine) != 1) return asked;
   }
   e.LineSaved = false;
   PushHistory(e, e.CurLine);

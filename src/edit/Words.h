@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include "app/Editor.h"
+#include "screen/KeyNames.h"
 #include "text/WordScan.h"
 
 namespace lumo {
@@ -13,6 +14,6 @@ namespace lumo {
 // rectangular block (modes 4 and up).
 void TakeWord(Editor& e, std::string& dst, uint16_t mode);
 // The marking keys pass their key's low 16 bits; Alt+Z leaves out the blank.
-inline constexpr uint16_t TakeMarkAltZ = 0x2C00;
+inline constexpr uint16_t TakeMarkAltZ = keys::CharAndScan(keys::Alt(keys::Z));
 
 }  // namespace lumo

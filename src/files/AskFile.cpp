@@ -17,16 +17,11 @@
 #include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 #include "tools/PromptEditor.h"
 
 namespace lumo {
 namespace {
-
-const char* const AskPrompt = "Введите имя файла или Esc: ";
-const char* const NotFound = "Файл не найден: ";
-const char* const WriteError = "Ошибка записи или файл - только для чтения!";
-const char* const BadName = "Неверное имя файла!";
-const char* const NoDrives = "Дисков здесь нет - введите путь к каталогу!";
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -64,9 +59,9 @@ bool OpenAs(OpenFile& file, const std::string& name, uint8_t mode, bool append) 
 }
 
 std::string FailureText(uint8_t mode, const std::string& name) {
-  if (mode == AskNameOnly) return Cp(BadName);
-  if (Reads(mode)) return Cp(NotFound) + Cp(name);
-  return Cp(WriteError);
+  if (mode == AskNameOnly) return std::string(Texts::BadFileName);
+  if (Reads(mode)) return std::string(Texts::FileNotFound) + Cp(name);
+  return std::string(Texts::WriteError);
 }
 
 enum class Written { Done, NotCreated, Failed };
@@ -78,7 +73,7 @@ Written WriteWhole(Editor& e, const std::string& path, int mode) {
   if (!f.OpenReplace(path)) return Written::NotCreated;
   if (!SaveLines(e, 1, e.LineCount, f.Fd(), mode)) return Written::Failed;
   if (!f.Finish()) {
-    ShowMessage(e, Cp(WriteError), 1);
+    ShowMessage(e, Texts::WriteError, 1);
     return Written::Failed;
   }
   return Written::Done;
@@ -154,7 +149,7 @@ void AskFile(Editor& e, std::string& name, OpenFile& file, uint8_t mode, KeyCode
   e.OpFailed = 0;
   for (;;) {
     if (Asks(mode)) {
-      ShowMessage(e, Cp(AskPrompt), 22);
+      ShowMessage(e, Texts::AskFileName, 22);
       PromptText answer;
       // Names are the system's UTF-8; the prompt edits them in code page 866.
       answer.Set(Cp(name));
@@ -167,7 +162,7 @@ void AskFile(Editor& e, std::string& name, OpenFile& file, uint8_t mode, KeyCode
       name = Utf8FromCp866(answer.View());
     }
     if (name.empty()) {
-      ShowMessage(e, Cp(NotFound) + Cp(name), 1);
+      ShowMessage(e, std::string(Texts::FileNotFound) + Cp(name), 1);
       if (mode == AskRead) continue;
       e.OpFailed = 1;
       break;
@@ -227,7 +222,7 @@ void SaveElsewhere(Editor& e, uint8_t mode, const std::string& target) {
   e.OpFailed = 0;
   if (mode != 0) {
     if (WriteWhole(e, HostPath(target), mode) == Written::NotCreated) {
-      ShowMessage(e, Cp(WriteError), 1);
+      ShowMessage(e, Texts::WriteError, 1);
       e.OpFailed = 1;
     }
     return;
@@ -235,7 +230,7 @@ void SaveElsewhere(Editor& e, uint8_t mode, const std::string& target) {
   if (e.FileName.empty()) return;
   PromptText answer;
   for (;;) {
-    ShowMessage(e, Cp("   Введите букву или путь:"), 22);
+    ShowMessage(e, Texts::AskDirectory, 22);
     PromptEditor(e, answer, PromptOther);
     if (e.OpFailed != 0) {
       e.OpFailed = 1;
@@ -247,7 +242,7 @@ void SaveElsewhere(Editor& e, uint8_t mode, const std::string& target) {
   ClearMessage(e);
   std::string path = ElsewhereTarget(Utf8FromCp866(answer.View()), e.FileName);
   if (path.empty()) {
-    ShowMessage(e, Cp(NoDrives), 1);
+    ShowMessage(e, Texts::NoDrives, 1);
     e.OpFailed = 1;
     return;
   }
@@ -268,7 +263,7 @@ void SaveElsewhere(Editor& e, uint8_t mode, const std::string& target) {
     }
   }
   if (w == Written::NotCreated)
-    ShowMessage(e, Cp("Неверно указано устройство или путь: ") + Cp(path) + Cp(" !"), 1);
+    ShowMessage(e, std::string(Texts::BadPathBefore) + Cp(path) + std::string(Texts::BadPathAfter), 1);
   if (w != Written::Done) e.OpFailed = 1;
 }
 

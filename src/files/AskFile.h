@@ -6,21 +6,21 @@
 // or an existing file written at its end in place. SaveElsewhere writes the
 // whole text under its own bare name into another directory.
 #pragma once
-#include "screen/KeyCodes.h"
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "app/Editor.h"
-#include "files/AtomicFile.h"
 #include "screen/Console.h"
+#include "screen/KeyNames.h"
+#include "tools/AtomicFile.h"
 
 namespace lumo {
 
 // The longest file name the text keeps.
 inline constexpr size_t MaxFileName = 127;
 // The command whose writes add to an existing file instead of replacing it.
-inline constexpr KeyCode AskFileAppendKey = KeyShiftF2;
+inline constexpr KeyCode AskFileAppendKey = keys::Shift(keys::F2);
 
 enum AskMode : uint8_t {
   AskRead = 0,         // ask; open for reading; ask again when it cannot be
@@ -70,11 +70,10 @@ std::string_view BareName(std::string_view name);
 // command: from Shift+F2 an existing file is opened for appending.
 void AskFile(Editor& e, std::string& name, OpenFile& file, uint8_t mode, KeyCode command = 0);
 
-// The save's way to a new binding (FileState::AskSaveName): asks in write
-// mode and binds the text to the answer. False after Esc.
+// The save's way to a new binding (the text has none, or its file cannot be
+// written): asks in write mode and binds the text to the answer. False after
+// Esc.
 bool AskSaveName(Editor& e);
-// Sets the hooks through which lower parts ask for names.
-inline void InstallFilePrompts(Editor& e) { e.AskSaveName = AskSaveName; }
 
 // After the start-up load found a name it can neither open nor create: asks
 // for another, starting from the one tried. True with e.FileName set and the

@@ -5,8 +5,6 @@
 
 namespace lumo {
 
-struct Editor;
-
 enum class CodePage : uint8_t { Ascii, Ansi, Koi8 };
 
 struct FileState {
@@ -19,12 +17,6 @@ struct FileState {
   int CutLines = 0;            // lines cut at 255 bytes by the last load
   bool CutConfirmed = false;   // the user agreed to save over a file with cut lines
   int16_t InsertMark = 0;      // last line inserted by the take-file command, 0 = none
-  // Writes go through this hook when set, so tests can fail a write at any byte:
-  // it returns how many of the n bytes it wrote.
-  // Asks for the name to save under (the text has none, or its file cannot be
-  // written); false when the user gave none. Unset: no name can be had.
-  bool (*AskSaveName)(Editor&) = nullptr;
-  long (*WriteHook)(int fd, const void* data, unsigned long n) = nullptr;
 };
 
 }  // namespace lumo

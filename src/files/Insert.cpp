@@ -9,9 +9,10 @@
 
 #include "files/CodePageCheck.h"
 #include "files/LineSource.h"
+#include "files/Load.h"
 #include "screen/StatusRow.h"
-#include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 
 namespace lumo {
 
@@ -31,9 +32,9 @@ int InsertFileLines(Editor& e, int fd) {
   }
   e.InsertMark = i;
   const bool failed = e.OpFailed != 0;
-  if (src.ReadError()) ShowMessage(e, Cp("Ошибка чтения: файл вставлен не полностью!"), 1);
+  if (src.ReadError()) ShowMessage(e, Texts::InsertReadError, 1);
   if (cut > 0)
-    ShowMessage(e, Cp("Строк длиннее 255 байт: ") + std::to_string(cut) + Cp(" - их концы не загружены."), 1);
+    ShowMessage(e, LinesCutMessage(cut), 1);
   if (e.CodePageCheck && i > after) CheckCodePage(e, after + 1, i, false);
   e.OpFailed = failed || src.ReadError() ? 1 : 0;
   return i - after;

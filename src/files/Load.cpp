@@ -14,8 +14,8 @@
 #include "files/CodePageCheck.h"
 #include "files/LineSource.h"
 #include "screen/StatusRow.h"
-#include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
 
 namespace lumo {
 namespace {
@@ -34,7 +34,7 @@ Pass ReadLines(Editor& e, LineSource& src, bool compact, int& cut) {
     bool stored = false;
     if (FreeMemory(e) > capacity) {
       if (e.LineCount >= MaxLines) {
-        ShowMessage(e, Cp("СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!"), 1);
+        ShowMessage(e, Texts::TooManyLines, 1);
         e.OpFailed = 1;
         return Pass::TooManyLines;
       }
@@ -42,7 +42,7 @@ Pass ReadLines(Editor& e, LineSource& src, bool compact, int& cut) {
     }
     if (!stored) {
       if (!compact) return Pass::Short;
-      ShowMessage(e, Cp("НЕ ХВАТАЕТ ПАМЯТИ!"), 1);
+      ShowMessage(e, Texts::NoMemory, 1);
       e.OpFailed = 1;
       return Pass::OutOfMemory;
     }
@@ -65,7 +65,7 @@ Pass LoadLines(Editor& e, Reopen reopen) {
   if (r == Pass::Short) {
     FreeAllLines(e);
     e.RightMargin = 7;
-    ToggleLengthLimit(e);
+    e.LengthLimit = !e.LengthLimit;
     e.CompactLoad = true;
     e.OpFailed = 0;
     LineSource src = reopen();
@@ -78,6 +78,10 @@ Pass LoadLines(Editor& e, Reopen reopen) {
 }
 
 }  // namespace
+
+std::string LinesCutMessage(int count) {
+  return std::string(Texts::LinesCutBefore) + std::to_string(count) + std::string(Texts::LinesCutAfter);
+}
 
 void EnsureOneLine(Editor& e) {
   if (e.LineCount > 0) return;
@@ -109,14 +113,14 @@ LoadResult LoadStartupFile(Editor& e) {
     // never truncated.
     int nf = errno == ENOENT ? open(e.FileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666) : -1;
     if (nf < 0) {
-      ShowMessage(e, Cp("Неверное имя файла!"), 1);
+      ShowMessage(e, Texts::BadFileName, 1);
       e.FileName.clear();
       e.BoundName.clear();
       EnsureOneLine(e);
       return LoadResult::BadName;
     }
     close(nf);
-    ShowMessage(e, Cp("Новый файл."), 1);
+    ShowMessage(e, Texts::NewFile, 1);
     result = LoadResult::NewFile;
   } else {
     Pass r = LoadLines(e, [fd] {
@@ -128,15 +132,14 @@ LoadResult LoadStartupFile(Editor& e) {
     if (r == Pass::ReadError) {
       // A text read only in part must not be saved over the whole file.
       FreeAllLines(e);
-      ShowMessage(e, Cp("Неверное имя файла!"), 1);
+      ShowMessage(e, Texts::BadFileName, 1);
       e.FileName.clear();
       e.BoundName.clear();
       EnsureOneLine(e);
       return LoadResult::BadName;
     }
     if (e.CutLines > 0)
-      ShowMessage(e, Cp("Строк длиннее 255 байт: ") + std::to_string(e.CutLines) +
-                         Cp(" - их концы не загружены."), 1);
+      ShowMessage(e, LinesCutMessage(e.CutLines), 1);
     if (e.CodePageCheck && e.LineCount > 0) CheckCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
   }
   EnsureOneLine(e);

@@ -1,5 +1,6 @@
 // Reading the edited file into the line table at start-up.
 #pragma once
+#include <string>
 #include <string_view>
 #include "app/Editor.h"
 
@@ -21,6 +22,9 @@ LoadResult LoadStartupFile(Editor& e);
 // tests and the fuzzer can feed it bytes without a file. Returns false when the
 // compact reload ran out of memory too.
 bool LoadBytes(Editor& e, std::string_view bytes);
+
+// The message after a read that cut count lines at 255 bytes.
+std::string LinesCutMessage(int count);
 
 // Ensures the text has a line (an empty or unnamed text gets one blank line).
 void EnsureOneLine(Editor& e);

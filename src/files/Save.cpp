@@ -7,27 +7,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "files/AtomicFile.h"
+#include "files/AskFile.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
-#include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "text/Texts.h"
+#include "tools/AtomicFile.h"
 
 namespace lumo {
 namespace {
-
-const char* const WriteError = "Ошибка записи или файл - только для чтения!";
-
-bool WriteAll(Editor& e, int fd, const char* data, size_t n) {
-  while (n > 0) {
-    long w = e.WriteHook ? e.WriteHook(fd, data, n) : long(write(fd, data, n));
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    data += w;
-    n -= size_t(w);
-  }
-  return true;
-}
 
 // One line as it goes to disk, before recoding.
 void EncodeLine(std::string_view line, int mode, std::string& out) {
@@ -50,7 +38,7 @@ void EncodeLine(std::string_view line, int mode, std::string& out) {
 
 bool ConfirmCutLines(Editor& e) {
   if (e.CutLines == 0 || e.CutConfirmed || e.FileName != e.BoundName) return true;
-  int a = AskChoice(e, Cp(" Длинные строки при чтении обрезаны. Записать обрезанный текст ? | 1 - да | 2 - нет |"));
+  int a = AskChoice(e, Texts::AskSaveCutLines);
   if (a != 1) return false;
   e.CutConfirmed = true;
   return true;
@@ -62,7 +50,7 @@ bool WriteCopy(Editor& e, const std::string& name, int mode) {
   if (!f.Open(name)) return false;
   if (!SaveLines(e, 1, e.LineCount, f.Fd(), mode)) return false;
   if (!f.Commit()) {
-    ShowMessage(e, Cp(WriteError), 1);
+    ShowMessage(e, Texts::WriteError, 1);
     return false;
   }
   return true;
@@ -78,7 +66,7 @@ std::string Without(const std::string& name, char c) {
 
 bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
   if (!quiet) {
-    ShowMessage(e, Cp("Записывается "), 0);
+    ShowMessage(e, Texts::Writing, 0);
     SetCursor(e, 133, 60);
     // A long write is a wait too: the notice must be on screen during it.
     ShowScreen(e);
@@ -90,13 +78,13 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
     EncodeLine(LineBytes(e, i), mode, buf);
     buf += "\r\n";
     if (buf.size() >= (1 << 16) - 512) {
-      ok = WriteAll(e, fd, buf.data(), buf.size());
+      ok = WriteFully(fd, buf.data(), buf.size());
       buf.clear();
     }
   }
-  if (ok && !buf.empty()) ok = WriteAll(e, fd, buf.data(), buf.size());
+  if (ok && !buf.empty()) ok = WriteFully(fd, buf.data(), buf.size());
   if (!quiet) {
-    if (!ok) ShowMessage(e, Cp(WriteError), 1);
+    if (!ok) ShowMessage(e, Texts::WriteError, 1);
     ClearMessage(e);
   }
   return ok;
@@ -105,7 +93,7 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
 void SaveText(Editor& e) {
   e.OpFailed = 0;
   if (e.BoundName.empty()) {
-    if (!e.AskSaveName || !e.AskSaveName(e)) {
+    if (!AskSaveName(e)) {
       e.OpFailed = 1;
       return;
     }
@@ -124,8 +112,8 @@ void SaveText(Editor& e) {
         }
         if (f.Commit()) break;
       }
-      ShowMessage(e, Cp(WriteError), 1);
-      if (!e.AskSaveName || !e.AskSaveName(e)) {
+      ShowMessage(e, Texts::WriteError, 1);
+      if (!AskSaveName(e)) {
         e.OpFailed = 1;
         return;
       }
@@ -134,10 +122,10 @@ void SaveText(Editor& e) {
     e.LineSaved = false;
   }
   if (e.FileName.find('{') != std::string::npos) {
-    if (!WriteCopy(e, Without(e.FileName, '{'), SaveControlsBlank)) ShowMessage(e, Cp(WriteError), 1);
+    if (!WriteCopy(e, Without(e.FileName, '{'), SaveControlsBlank)) ShowMessage(e, Texts::WriteError, 1);
   }
   if (e.FileName.find('}') != std::string::npos) {
-    if (!WriteCopy(e, Without(e.FileName, '}'), SaveControlsCoded)) ShowMessage(e, Cp(WriteError), 1);
+    if (!WriteCopy(e, Without(e.FileName, '}'), SaveControlsCoded)) ShowMessage(e, Texts::WriteError, 1);
   }
 }
 

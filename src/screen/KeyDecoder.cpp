@@ -33,10 +33,6 @@ struct Step {
 constexpr uint8_t Esc = 0x1B;
 // Longest CSI we wait for; a longer run without a final byte is garbage.
 constexpr size_t MaxSequence = 64;
-// Ctrl+Alt+Shift+Tab has a value of its own that no BIOS column gives; a
-// terminal that drops Ctrl sends it as Alt+Shift+Tab.
-constexpr uint8_t ExtendTabsScan = 0xA5;
-constexpr uint8_t ExtendTabsShift = 0x0D;
 
 Step KeyStep(Event ev, size_t used) { return {DecodeStatus::Key, ev, used}; }
 Step NothingStep(size_t used) { return {DecodeStatus::Nothing, {}, used}; }
@@ -114,34 +110,7 @@ Event WithAlt(Event ev, uint8_t b, const DecoderProfile& p) {
 }
 
 // The raw PC key event for an Event, translated; 0 when it is no key.
-KeyCode Finish(const Event& ev) {
-  const PcKeyRow& r = KeyRow(ev.Key);
-  uint8_t m = ev.Mods;
-  bool shift = m & ModShift, ctrl = m & ModCtrl, alt = m & ModAlt;
-  if (ev.Key == PcKey::None) {
-    if (ctrl || alt || ev.Ch == 0) return 0;
-    return TranslateKey(ev.Ch, 0, m);
-  }
-  if (ev.Key == PcKey::Tab && alt && shift) return TranslateKey(0, ExtendTabsScan, ExtendTabsShift);
-  uint8_t scan, ch;
-  if (ctrl && alt) {
-    scan = r.CtrlAlt;
-    ch = 0;
-  } else if (alt) {
-    scan = r.Alt;
-    ch = r.AltCh;
-  } else if (ctrl) {
-    scan = r.Ctrl;
-    ch = r.CtrlCh;
-  } else if (shift) {
-    scan = r.Shift;
-    ch = ev.Ch ? ev.Ch : r.ShiftCh;
-  } else {
-    scan = r.Plain;
-    ch = ev.Ch ? ev.Ch : r.Ch;
-  }
-  return TranslateKey(ch, scan, m);
-}
+KeyCode Finish(const Event& ev) { return PcKeyValue(ev.Key, ev.Mods, ev.Ch); }
 
 // Length of a UTF-8 sequence from its lead byte; 0 for a byte that cannot lead.
 size_t Utf8Length(uint8_t b) {
@@ -401,19 +370,6 @@ Decoded KeyDecoder::Decode(const uint8_t* data, size_t n, bool force) {
   KeyCode k = Finish(s.Ev);
   if (k == 0) return {DecodeStatus::Nothing, 0, s.Used};
   return {DecodeStatus::Key, k, s.Used};
-}
-
-KeyCode TranslateKey(uint8_t ch, uint8_t scan, uint8_t shift) {
-  KeyCode low = KeyCode(shift) << 16;
-  if (ch != 0) return low | KeyCode(scan) << 8 | ch;
-  if (uint8_t f = FunctionNumber(scan)) return 0x02000000u | low | 0xFF00u | f;
-  return 0x03000000u | low | KeyCode(scan) << 8;
-}
-
-KeyCode NormaliseShift(KeyCode k) {
-  uint8_t shift = uint8_t(k >> 16);
-  if (shift == 1 || shift == 3) k = (k & 0xFF00FFFFu) | 0x00020000u;
-  return k;
 }
 
 // Which terminal family the bytes come from, by the marks each leaves in the

@@ -6,8 +6,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include "screen/Console.h"
+#include "screen/KeyNames.h"
+#include "screen/PcKeys.h"
 
 namespace lumo {
 
@@ -49,14 +50,8 @@ class KeyDecoder {
   uint8_t SkipCsi = 0;   // inside a sequence too long to be a key, dropped as it comes
 };
 
-// The raw key event (character, PC scan code, shift) as a key value.
-KeyCode TranslateKey(uint8_t ch, uint8_t scan, uint8_t shift);
-// Shift state 1 or 3 becomes 2; all other states stay.
-KeyCode NormaliseShift(KeyCode k);
 // The profile for the terminal this process runs in (TERM, TMUX, XTERM_VERSION,
 // KITTY_WINDOW_ID and the tty's erase byte).
 DecoderProfile ProfileFromEnvironment(uint8_t eraseByte);
-// A readable name for test failures: "Ctrl+Shift+Up (0x0207FF21)".
-std::string KeyName(KeyCode k);
 
 }  // namespace lumo

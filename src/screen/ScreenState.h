@@ -38,16 +38,12 @@ struct ScreenState {
   bool HalfScroll = true;        // sideways scroll by half screens; option "J" turns it off
   uint8_t CommentColour = 3;     // option "C" digit
   uint8_t FileType = 0;          // 2 = program text ("{" comments are coloured)
-  Cell MessageIdle = MakeCell(0xB0, 7);  // bit 0x0800 set = LengthLimit off
+  Cell MessageIdle = MakeCell(0xB0, 7);  // drawn with bit 0x0800 while LengthLimit is off
   uint8_t ChoicePreselect = 1;   // option a choice bar starts on
   uint16_t ChoiceResult = 0;     // answer of the last choice bar
   uint8_t RawShift = 0;          // shift state of the last key as the console gave it
   int16_t PageStep = 22;         // screen height - 3
   DrawMarks Marks;               // what the next draw step draws
 };
-
-// LengthLimit lives in the idle cell: bit 0x0800 set means the limit is off.
-inline bool LengthLimitOn(const ScreenState& s) { return (s.MessageIdle & 0x0800) == 0; }
-inline void ToggleLengthLimit(ScreenState& s) { s.MessageIdle ^= 0x0800; }
 
 }  // namespace lumo

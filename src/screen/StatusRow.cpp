@@ -14,7 +14,7 @@
 #include <cstring>
 #include <vector>
 
-#include "screen/KeyCodes.h"
+#include "screen/KeyNames.h"
 #include "screen/Window.h"
 #include "text/LineStore.h"
 
@@ -182,7 +182,7 @@ namespace {
 
 // The idle message row at width w.
 void FillIdleRow(const Editor& e, Cell* cells, int w) {
-  std::fill(cells, cells + w, e.MessageIdle);
+  std::fill(cells, cells + w, IdleCell(e));
   if (e.BlockFirst > 0) {
     char size[16];
     int n = std::snprintf(size, sizeof size, " %d ", e.BlockLast - e.BlockFirst + 1);
@@ -195,6 +195,8 @@ void FillIdleRow(const Editor& e, Cell* cells, int w) {
 }
 
 }  // namespace
+
+Cell IdleCell(const Editor& e) { return e.LengthLimit ? e.MessageIdle : Cell(e.MessageIdle | 0x0800); }
 
 void ClearMessage(Editor& e) {
   Cell* cells = RowCells(e, 2);
@@ -261,29 +263,30 @@ int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8
         if (CellAttr(cells[c - 1]) == optionAttr) SetAttr(cells, w, c, selected);
     }
 
+    using namespace keys;
     const KeyCode k = ReadKey(e);
-    if (k == KeyEsc) {
+    if (k == Esc) {
       answer = 0;
       break;
     }
-    if (k == KeyShiftEsc || k == KeyAltEsc) {
+    if (k == Shift(Esc) || k == Alt(Esc)) {
       answer = 80;
       break;
     }
     answer = 255;  // navigation: no answer yet
-    if (k == KeyEnter || k == KeyPadEnter) {
+    if (k == Enter || k == KpEnter) {
       answer = s;
-    } else if (k >= KeyF1 && k <= KeyF12) {
-      answer = int(k & 0xFF);
-    } else if (k == KeyHome || k == KeyEnd || k == KeyLeft || k == KeyRight) {
+    } else if (k >= F1 && k <= F12) {
+      answer = CharOf(k);  // the function number
+    } else if (k == Home || k == End || k == Left || k == Right) {
       if (n >= 1) {
-        if (k == KeyHome) s = 1;
-        if (k == KeyEnd) s = n;
-        if (k == KeyLeft) s = s > 1 ? s - 1 : n;
-        if (k == KeyRight) s = s < n ? s + 1 : 1;
+        if (k == Home) s = 1;
+        if (k == End) s = n;
+        if (k == Left) s = s > 1 ? s - 1 : n;
+        if (k == Right) s = s < n ? s + 1 : 1;
       }
     } else {
-      answer = int(k & 0xFF) - '0';
+      answer = CharOf(k) - '0';
     }
     if (answer >= 0 && answer <= n) break;
   }

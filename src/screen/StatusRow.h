@@ -14,6 +14,9 @@ void MarkStatus(Editor& e);
 // below 30 (0, 22): show and return.
 void ShowMessage(Editor& e, std::string_view text, int wait);
 void ClearMessage(Editor& e);
+// The cell of the idle message row: MessageIdle, turned bright (bit 0x0800)
+// while LengthLimit is off. The settings file keeps the setting as this value.
+Cell IdleCell(const Editor& e);
 // After the console's width changed from oldWidth: an idle message row is
 // drawn idle again across the new width; a message or a prompt on it is left
 // to whoever shows it.

@@ -24,6 +24,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "text/Texts.h"
+
 namespace lumo {
 namespace {
 
@@ -134,7 +136,7 @@ bool EnterTerminalModes(int inFd, int outFd, std::string& reason) {
   if (Active) return true;
   if (!HaveSaved) {
     if (tcgetattr(inFd, &Saved) != 0) {
-      reason = std::string("не удалось прочесть режим терминала: ") + std::strerror(errno);
+      reason = std::string(Texts::CannotReadTerminalMode) + std::strerror(errno);
       return false;
     }
     HaveSaved = true;
@@ -142,7 +144,7 @@ bool EnterTerminalModes(int inFd, int outFd, std::string& reason) {
   struct termios raw = Saved;
   MakeRaw(raw);
   if (tcsetattr(inFd, TCSADRAIN, &raw) != 0) {
-    reason = std::string("не удалось перевести терминал в прямой режим: ") + std::strerror(errno);
+    reason = std::string(Texts::CannotSetRawMode) + std::strerror(errno);
     return false;
   }
   std::string off = ModesOffBytes();

@@ -23,6 +23,7 @@
 #include <emmintrin.h>
 #endif
 #include "text/Cp866.h"
+#include "text/Texts.h"
 
 namespace lumo {
 namespace {
@@ -319,8 +320,7 @@ std::string RenderUpdate(TermFront& front, const Cell* back, int w, int h, int c
 std::vector<std::string> SizeNoticeLines(int cols, int rows) {
   std::vector<std::string> lines;
   if (cols < 1 || rows < 1) return lines;
-  std::string text = "Окно слишком мало: нужно не меньше 80 столбцов и 3 строк, сейчас " +
-                     std::to_string(cols) + "×" + std::to_string(rows) + ".";
+  std::string text = std::string(Texts::WindowTooSmall) + std::to_string(cols) + "×" + std::to_string(rows) + ".";
   auto chars = [](const std::string& s) {
     size_t n = 0;
     for (unsigned char ch : s) n += (ch & 0xC0) != 0x80;

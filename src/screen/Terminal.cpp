@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include "screen/TermModes.h"
+#include "text/Texts.h"
 
 namespace lumo {
 
@@ -24,7 +25,7 @@ TermConsole::~TermConsole() { Restore(); }
 bool TermConsole::Open(std::string& reason) {
   if (IsOpen) return true;
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
-    reason = "стандартный ввод и вывод должны быть терминалом";
+    reason = Texts::NotATerminal;
     return false;
   }
   if (!EnterTerminalModes(STDIN_FILENO, STDOUT_FILENO, reason)) return false;
@@ -206,7 +207,7 @@ bool TermConsole::WaitKey(int ms) {
 }
 
 KeyCode TermConsole::ReadKey() {
-  if (!FillPending(-1)) return 0x0000011B;  // not open: Esc, as a test console would
+  if (!FillPending(-1)) return keys::Esc;  // not open: Esc, as a test console would
   HavePending = false;
   return Pending;
 }

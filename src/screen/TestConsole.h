@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include "screen/Console.h"
+#include "screen/KeyNames.h"
 
 namespace lumo {
 
@@ -20,7 +21,7 @@ class TestConsole : public Console {
   KeyCode ReadKey() override {
     ++KeysRead;
     if (Keys.empty() && Feed) return Feed();
-    if (Keys.empty()) return 0x0000011B;
+    if (Keys.empty()) return keys::Esc;
     KeyCode k = Keys.front();
     Keys.pop_front();
     return k;

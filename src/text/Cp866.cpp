@@ -1,23 +1,12 @@
-// Code page 866 tables. The upper half is the published 866 layout; the lower
-// control range maps to the PC glyphs for display but to the controls
-// themselves as text.
+// Code page 866 tables. The upper half (in the header, for conversions at
+// compile time) is the published 866 layout; the lower control range maps to
+// the PC glyphs for display but to the controls themselves as text.
 #include "text/Cp866.h"
 
 #include <array>
 
 namespace lumo {
 namespace {
-
-constexpr char16_t Upper[128] = {
-    u'А', u'Б', u'В', u'Г', u'Д', u'Е', u'Ж', u'З', u'И', u'Й', u'К', u'Л', u'М', u'Н', u'О', u'П',
-    u'Р', u'С', u'Т', u'У', u'Ф', u'Х', u'Ц', u'Ч', u'Ш', u'Щ', u'Ъ', u'Ы', u'Ь', u'Э', u'Ю', u'Я',
-    u'а', u'б', u'в', u'г', u'д', u'е', u'ж', u'з', u'и', u'й', u'к', u'л', u'м', u'н', u'о', u'п',
-    u'░', u'▒', u'▓', u'│', u'┤', u'╡', u'╢', u'╖', u'╕', u'╣', u'║', u'╗', u'╝', u'╜', u'╛', u'┐',
-    u'└', u'┴', u'┬', u'├', u'─', u'┼', u'╞', u'╟', u'╚', u'╔', u'╩', u'╦', u'╠', u'═', u'╬', u'╧',
-    u'╨', u'╤', u'╥', u'╙', u'╘', u'╒', u'╓', u'╫', u'╪', u'┘', u'┌', u'█', u'▄', u'▌', u'▐', u'▀',
-    u'р', u'с', u'т', u'у', u'ф', u'х', u'ц', u'ч', u'ш', u'щ', u'ъ', u'ы', u'ь', u'э', u'ю', u'я',
-    u'Ё', u'ё', u'Є', u'є', u'Ї', u'ї', u'Ў', u'ў', u'°', u'∙', u'·', u'√', u'№', u'¤', u'■', u'\u00A0',
-};
 
 constexpr char16_t Low[32] = {
     u' ', u'☺', u'☻', u'♥', u'♦', u'♣', u'♠', u'•', u'◘', u'○', u'◙', u'♂', u'♀', u'♪', u'♫', u'☼',
@@ -38,7 +27,7 @@ struct Glyphs {
   std::array<uint8_t, 256> Len{};
   Glyphs() {
     for (int b = 0; b < 256; ++b) {
-      uint32_t cp = b < 32 ? Low[b] : b == 0x7F ? u'⌂' : b < 0x80 ? uint32_t(b) : Upper[b - 0x80];
+      uint32_t cp = b < 32 ? Low[b] : b == 0x7F ? u'⌂' : b < 0x80 ? uint32_t(b) : Cp866Upper[b - 0x80];
       Len[size_t(b)] = uint8_t(EncodeUtf8(cp, Bytes[size_t(b)].data()));
     }
   }
@@ -56,16 +45,7 @@ std::string_view GlyphUtf8(uint8_t byte) {
   return {g.Bytes[byte].data(), g.Len[byte]};
 }
 
-uint32_t Cp866ToUnicode(uint8_t byte) { return byte < 0x80 ? byte : Upper[byte - 0x80]; }
-
-int UnicodeToCp866(uint32_t cp) {
-  if (cp < 0x80) return int(cp);
-  if (cp >= 0x410 && cp <= 0x43F) return int(cp - 0x410 + 0x80);
-  if (cp >= 0x440 && cp <= 0x44F) return int(cp - 0x440 + 0xE0);
-  for (int i = 0; i < 128; ++i)
-    if (Upper[i] == cp) return 0x80 + i;
-  return -1;
-}
+uint32_t Cp866ToUnicode(uint8_t byte) { return byte < 0x80 ? byte : Cp866Upper[byte - 0x80]; }
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <sys/mman.h>
 
-#include "text/Cp866.h"
 #include "text/LineHistory.h"
+#include "text/Texts.h"
 
 namespace lumo {
 namespace {
@@ -63,8 +63,8 @@ uint8_t* ChunkBlock(TextState& t, uint8_t capacity) {
   return p;
 }
 
-void Refuse(TextState& t, const char* utf8, int16_t& index) {
-  if (t.Notify) t.Notify(t, Cp(utf8));
+void Refuse(TextState& t, std::string_view message, int16_t& index) {
+  if (t.Notify) t.Notify(t, message);
   t.OpFailed = 1;
   --index;
 }
@@ -130,17 +130,17 @@ uint8_t TextLength(std::string_view s) {
 void InsertLine(TextState& t, uint8_t capacity, int16_t& index) {
   t.OpFailed = 0;
   if (t.LineCount >= MaxLines) {
-    Refuse(t, "СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!", index);
+    Refuse(t, Texts::TooManyLines, index);
     return;
   }
   if (capacity >= FreeMemory(t)) {
-    Refuse(t, "НЕ ХВАТАЕТ ПАМЯТИ!", index);
+    Refuse(t, Texts::NoMemory, index);
     return;
   }
   int at = index < 1 ? 1 : index > t.LineCount + 1 ? t.LineCount + 1 : index;
   uint8_t* block = NewBlock(t, capacity);
   if (!block) {
-    Refuse(t, "НЕ ХВАТАЕТ ПАМЯТИ!", index);
+    Refuse(t, Texts::NoMemory, index);
     return;
   }
   std::memmove(&t.Lines[at + 1], &t.Lines[at], sizeof(uint8_t*) * size_t(t.LineCount - at + 1));

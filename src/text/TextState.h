@@ -74,6 +74,7 @@ struct TextState {
   bool RusMode = false;            // typed Latin letters become Cyrillic
   bool PseudographicsMode = true;  // Shift + keypad types box drawing
   bool ProgramTextMode = false;    // Pascal templates on Ctrl+letters
+  bool LengthLimit = true;         // typing wraps at the margins
 
   // Line history ring and the one-key snapshots.
   uint8_t HistorySlot[16][256] = {};  // counted strings

@@ -17,9 +17,10 @@
 
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
-#include "screen/KeyCodes.h"
-#include "text/Cp866.h"
+#include "screen/KeyNames.h"
 #include "text/LineStore.h"
+#include "text/RusTable.h"
+#include "text/Texts.h"
 #include "text/WordScan.h"
 #include "tools/Keystrokes.h"
 
@@ -82,8 +83,8 @@ struct Session {
   int End() const { return A.Length + FieldStart - 1; }
 
   void ShowTitle() {
-    if (Mode == PromptSearch) ShowMessage(E, Cp("Введите строку для поиска: "), 0);
-    else if (Mode == PromptReplace) ShowMessage(E, Cp("Введите строку для замены: "), 0);
+    if (Mode == PromptSearch) ShowMessage(E, Texts::AskSearchText, 0);
+    else if (Mode == PromptReplace) ShowMessage(E, Texts::AskReplaceText, 0);
   }
   void ClearField(int last, uint8_t attr) {
     for (int c = FieldStart; c <= last; ++c) PutCell(E, c, 2, ' ', attr);
@@ -123,7 +124,7 @@ struct Session {
       ClearField(W(), 0x0F);
     }
     if (End() >= W()) return;
-    if (E.RusMode && E.RusKey) ch = E.RusKey(ch);
+    if (E.RusMode) ch = RusTranslate(ch);
     const size_t at = std::min<size_t>(size_t(X - FieldStart), A.Length);
     std::memmove(A.Bytes + at + 1, A.Bytes + at, A.Length - at);
     A.Bytes[at] = char(ch);
@@ -163,7 +164,7 @@ struct Session {
   }
 
   void MacroWordStart() {
-    ShowMessage(E, Cp("        Слово для макроса: "), 0);
+    ShowMessage(E, Texts::AskMacroWord, 0);
     int p = 0;
     std::string word = WordAtCursor(E, 0, p);
     // Only the dot-separated part holding the cursor is the macro's name; a
@@ -197,80 +198,84 @@ struct Session {
   }
 
   void Dispatch(KeyCode& key) {
+    // X, W and End are names of the session's own, so those keys are spelt
+    // keys::X, keys::W and keys::End.
+    using namespace keys;
     switch (key) {
-      case KeyEnter: case KeyPadEnter:
+      case Enter: case KpEnter:
         break;
-      case 0x00021C0D: case 0x0002E00D:  // Shift+Enter: a search from the start
-        if (Mode == PromptSearch) key = (key & 0xFFFF00FF) | 0xF000;
+      case Shift(Enter): case Shift(KpEnter):  // a search from the start
+        if (Mode == PromptSearch) key = MakeKey(CharOf(key), FromStartScan, ShiftOf(key), KindOf(key));
         break;
-      case 0x00041C0A: case 0x10041C0A: case 0x03081C00: case 0x0308A600:  // Ctrl/Alt+Enter
-        if (Mode == PromptSearch) key = (key & 0xFFFF0000) | 0xF00D;
+      // Some keyboards flag Ctrl+Enter with kind 0x10.
+      case Ctrl(Enter): case WithKind(Ctrl(Enter), 0x10): case Alt(Enter): case Alt(KpEnter):
+        if (Mode == PromptSearch) key = MakeKey('\r', FromStartScan, ShiftOf(key), KindOf(key));
         break;
-      case KeyEsc: Finish(1); break;
-      case 0x00041910: Finish(31); break;               // Ctrl+P
-      case 0x00000E08:                                  // Backspace
+      case Esc: Finish(1); break;
+      case Ctrl(P): Finish(31); break;
+      case Backspace:
         if (X > FieldStart) {
           --X;
           DeleteAtX();
         }
         break;
-      case 0x0200FF2A: DeleteAtX(); break;              // Delete
-      case 0x0004250B:                                  // Ctrl+K
+      case Del: DeleteAtX(); break;
+      case Ctrl(K):
         while (A.Length > X - FieldStart && DeleteAtX()) {}
         break;
-      case 0x0200FF20: X = FieldStart; Touched = true; break;  // Home
-      case 0x0200FF26: X = End() + 1; break;                   // End
-      case 0x0200FF23:                                         // Left
+      case Home: X = FieldStart; Touched = true; break;
+      case keys::End: X = End() + 1; break;
+      case Left:
         if (X > FieldStart) --X;
         else Touched = true;
         break;
-      case 0x0200FF25:                                         // Right
+      case Right:
         if (X <= End()) ++X;
         Touched = true;
         break;
-      case 0x0202FF23:                                         // Shift+Left
+      case Shift(Left):
         if (A.Length > 0) --A.Length;
         Touched = true;
         Display();
         break;
-      case 0x0202FF25:                                         // Shift+Right
+      case Shift(Right):
         if (A.Length < sizeof A.Bytes) ++A.Length;
         Touched = true;
         Display();
         break;
-      case 0x0200FF21: case 0x0200FF22: case 0x0200FF07: Reload(-1); break;  // Up, PgUp, F7
-      case 0x0200FF27: case 0x0200FF28: Reload(1); break;                    // Down, PgDn
-      case 0x0200FF06: case 0x0200FF08: {                                    // F6, F8
+      case Up: case PgUp: case F7: Reload(-1); break;
+      case Down: case PgDn: Reload(1); break;
+      case F6: case F8: {
         int p = 0;
         Replace(WordAtCursor(E, 0, p));
         break;
       }
-      case 0x0200FF05: TakeBlockOrWord(); break;               // F5
+      case F5: TakeBlockOrWord(); break;
       // Ctrl+C, Ctrl+X, Ctrl+V exchange the answer with the clipboard file,
       // which does not exist yet; claimed so they insert no control byte.
-      case 0x00042E03: case 0x00042D18: case 0x00042F16: break;
-      case 0x00041117: WritePromptHistory(E); break;           // Ctrl+W
-      case 0x00041312: ReadPromptHistory(E); break;            // Ctrl+R
+      case Ctrl(C): case Ctrl(keys::X): case Ctrl(V): break;
+      case Ctrl(keys::W): WritePromptHistory(E); break;
+      case Ctrl(R): ReadPromptHistory(E); break;
       // Shift+F9 starts or stops keystroke recording, which does not exist
       // yet; claimed so it inserts no byte.
-      case 0x0202FF09: break;
-      case 0x0208FF03: E.RusMode = !E.RusMode; break;          // Alt+F3
-      case 0x0208FF0A: Insert(0); break;                       // Alt+F10
+      case Shift(F9): break;
+      case Alt(F3): E.RusMode = !E.RusMode; break;
+      case Alt(F10): Insert(0); break;
       // Alt+[ ] ; ' , . / come as kind 3 from the console; the kind-0 form
       // is the same key as older tables write it.
-      case 0x03081A00: case 0x00081A00: Insert('['); break;
-      case 0x03081B00: case 0x00081B00: Insert(']'); break;
-      case 0x03082700: case 0x00082700: Insert(';'); break;
-      case 0x03082800: case 0x00082800: Insert('\''); break;
-      case 0x03083300: case 0x00083300: Insert(','); break;
-      case 0x03083400: case 0x00083400: Insert('.'); break;
-      case 0x03083500: case 0x00083500: Insert('/'); break;
-      case 0x03082D00: case 0x030C0F00: InsertKeyCode(); break;  // Alt+X, Ctrl+Alt+Tab
-      case 0x03087800: case 0x03087900: case 0x03087A00:         // Alt+1..3
-        E.LineMark[((key >> 8) & 0xFF) - 0x77] = E.CurLine;
+      case Alt(LBracket): case WithKind(Alt(LBracket), KindChar): Insert('['); break;
+      case Alt(RBracket): case WithKind(Alt(RBracket), KindChar): Insert(']'); break;
+      case Alt(Semicolon): case WithKind(Alt(Semicolon), KindChar): Insert(';'); break;
+      case Alt(Quote): case WithKind(Alt(Quote), KindChar): Insert('\''); break;
+      case Alt(Comma): case WithKind(Alt(Comma), KindChar): Insert(','); break;
+      case Alt(Period): case WithKind(Alt(Period), KindChar): Insert('.'); break;
+      case Alt(Slash): case WithKind(Alt(Slash), KindChar): Insert('/'); break;
+      case Alt(keys::X): case Ctrl(Alt(Tab)): InsertKeyCode(); break;
+      case Alt(D1): case Alt(D2): case Alt(D3):
+        E.LineMark[ScanOf(key) - ScanOf(Alt(D1)) + 1] = E.CurLine;
         break;
-      case 0x03087E00: case 0x03087F00:                          // Alt+7, Alt+8
-        E.PosMark[((key >> 8) & 0xFF) - 0x7D] = {E.CurLine, E.TopLine, E.CurCol};
+      case Alt(D7): case Alt(D8):
+        E.PosMark[ScanOf(key) - ScanOf(Alt(D7)) + 1] = {E.CurLine, E.TopLine, E.CurCol};
         break;
       default:
         // A key whose character is a carriage return accepts below; typing

@@ -10,6 +10,10 @@ namespace lumo {
 
 enum PromptMode : uint8_t { PromptSearch = 1, PromptReplace = 2, PromptOther = 3, PromptMacroWord = 255 };
 
+// The scan code a search prompt puts into the key that ended it (PromptEndKey)
+// when the search is to start from the top of the text.
+inline constexpr uint8_t FromStartScan = 0xF0;
+
 // A counted answer whose storage keeps the bytes past its length (Shift+Right
 // shows them again).
 struct PromptText {

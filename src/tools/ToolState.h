@@ -11,13 +11,6 @@ struct ToolState {
   int8_t SavedSearchCase = 0;   // kept in the history file's line 17
   std::string SearchText;       // the last search text
   uint32_t PromptEndKey = 0;    // key that ended the last prompt; scan 0xF0 = search from the start
-
-  // Set by the application, which owns what tools may not include: the
-  // Russian layout of typed characters, and the creation of the private
-  // state directory before a side file is written into it. Unset, typing is
-  // untranslated and the file's directory must already exist.
-  uint8_t (*RusKey)(uint8_t ch) = nullptr;
-  bool (*PrepareSideFile)(const std::string& path) = nullptr;
 };
 
 }  // namespace lumo

@@ -12,7 +12,6 @@ struct ScreenCase {
   std::string Bytes;
   std::vector<std::string> Options;  // before the file name
   std::vector<Expect> Picture;
-  std::string Keys = {};  // sent at once, before the first screen is up
 };
 
 // Test names come from the cases; gtest need not print the bytes.
@@ -21,35 +20,19 @@ void PrintTo(const ScreenCase& c, std::ostream* os) { *os << c.Name; }
 const std::vector<std::string> Quiet = {"-W", "-+"};
 
 const ScreenCase Cases[] = {
-    // Line ends.
+    // The text.
     {"CrLfLines", "a.txt", "one\r\ntwo\r\nthree\r\n", Quiet,
      {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
-    {"CrOnlyLines", "a.txt", "one\rtwo\rthree\r", Quiet,
-     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
-    {"LfOnlyLines", "a.txt", "one\ntwo\nthree\n", Quiet,
-     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
-    {"MixedEndingsAndNoFinalEnd", "a.txt", "one\r\ntwo\nthree\rfour", Quiet,
-     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {6, 1, "four "}, {1, 43, "size=4 "}}},
-    {"CtrlZStartingALineEndsTheFile", "a.txt", "a\r\nb\r\nc\r\n\x1A" "d\r\ne\r\n", Quiet,
-     {{1, 43, "size=3 "}, {6, 1, "  "}}},
     {"CtrlZInsideALineIsAByte", "a.txt", "a\x1A" "b\r\n", Quiet,
      {{3, 1, "a→b", -1}, {3, 2, "→", 0x25}, {1, 43, "size=1 "}}},
-    {"LineOver255BytesDoesNotSpillIntoTheNext", "a.txt", std::string(300, 'x') + "\r\nnext\r\n", Quiet,
-     {{4, 1, "next "}, {1, 43, "size=2 "}},
-     "<Home>"},  // ends the wait of the note about cut lines
-    {"EmptyFileIsOneLine", "a.txt", "", Quiet, {{1, 43, "size=1 "}}},
 
     // Colours stored in the text.
     {"LineColourRedOnBlue", "a.txt", "abc\x01\x04\t\r\n", Quiet,
      {{3, 1, "abc" + std::string(77, ' '), 0x14}}},
-    {"LineColourOneShowsAs13", "a.txt", "abc\x01\t\r\n", Quiet,
-     {{3, 1, "abc" + std::string(77, ' '), 0x0D}}},
     {"TrailingZeroColoursTheLine", "a.txt", std::string("abc\0", 4) + "\r\n", Quiet,
      {{3, 1, "abc" + std::string(77, ' '), 0x1E}}},
     {"WordRunStopsAtTheBlank", "a.txt", "\x02\x0Eword other\r\n", Quiet,
      {{3, 1, "  ", 0x07}, {3, 3, "word", 0x0E}, {3, 7, " other ", 0x07}}},
-    {"TwoRowRunsLeftStopsWhereRightBegins", "a.txt", std::string("x\0\x0C" "aa\0\x0B" "bb", 9) + "\r\n", Quiet,
-     {{3, 1, "x  ", 0x07}, {3, 4, "aa  ", 0x0C}, {3, 8, "bb", 0x0B}, {3, 10, "", 0x0B, 71}}},
     {"ControlBytesAsGlyphs", "a.txt", "\x03\x08\x10\x11\x17\x18\x07\x05 x\r\n", Quiet,
      {{3, 1, "♥", 0x03}, {3, 2, "*", 0x0B}, {3, 3, "►", 0x0C}, {3, 4, "◄", 0x16}, {3, 5, "↨", 0x0D},
       {3, 6, "↑", 0x0E}, {3, 7, "█", 0x09}, {3, 8, "♣", 0x05}, {3, 9, " x", 0x07}}},
@@ -62,8 +45,6 @@ const ScreenCase Cases[] = {
      {{3, 1, "x := 1; ", 0x07}, {3, 9, "// note", 0x05}}},
     {"BracesColourInProgramTexts", "p.pas", "{c} x\r\n", Quiet,
      {{3, 1, "{c}", 0x03}, {3, 4, " x ", 0x07}}},
-    {"BracesWithOptionC", "p.pas", "{c} x\r\n", {"-W", "-+", "-c6"}, {{3, 1, "{c}", 0x06}, {3, 4, " x ", 0x07}}},
-    {"BracesArePlainTextElsewhere", "a.txt", "{c} x\r\n", Quiet, {{3, 1, "{c} x ", 0x07}}},
 
     // The cursor cross: blue row and column through the cursor, a bright
     // background on the cursor's cell, inverse on the status row above it.
@@ -87,12 +68,7 @@ TEST_P(FirstScreenTest, Shows) {
   S.WriteFile(c.FileName, c.Bytes);
   std::vector<std::string> args = c.Options;
   args.push_back(c.FileName);
-  if (c.Keys.empty()) {
-    ASSERT_NO_FATAL_FAILURE(Open(args));
-  } else {
-    S.StartEditor(args);
-    S.Keys(c.Keys);
-  }
+  ASSERT_NO_FATAL_FAILURE(Open(args));
   EXPECT_EQ(S.WaitScreen(c.Picture), "");
 }
 

@@ -26,6 +26,13 @@ inline std::string Escaped(const std::optional<std::string>& bytes) {
   return out;
 }
 
+// "line 1" to "line n", so that each row on the screen names its line.
+inline std::string NumberedLines(int n) {
+  std::string s;
+  for (int i = 1; i <= n; ++i) s += "line " + std::to_string(i) + "\r\n";
+  return s;
+}
+
 class EditingTest : public EditorTest {
  protected:
   void OpenText(const std::string& name, const std::string& bytes, std::vector<std::string> options = {},

@@ -8,19 +8,11 @@
 #include <string>
 
 #include "Harness.h"
-#include "text/Cp866.h"
 
 namespace lumo::e2e {
 
 // The status row is up once its "line=" field is drawn.
 inline bool EditorUp(const Session& s) { return s.Text(1, 22, 5) == "line="; }
-
-// The cp866 bytes as the screen shows them, for text the editor got from a file.
-inline std::string Shown(std::string_view cp866) {
-  std::string out;
-  for (unsigned char b : cp866) out += GlyphUtf8(b);
-  return out;
-}
 
 class EditorTest : public testing::Test {
  protected:

@@ -23,10 +23,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "Keys.h"
-#include "text/Cp866.h"
 
 extern char** environ;
 
@@ -35,7 +33,6 @@ namespace lumo::e2e {
 namespace fs = std::filesystem;
 
 std::string EditorBinary() { return LUMO_BINARY; }
-std::string TestDataDir() { return LUMO_TEST_DATA; }
 
 std::string Lines(const std::vector<std::string>& lines, std::string_view ending) {
   std::string out;
@@ -75,27 +72,6 @@ void AppendUtf8(std::string& out, uint32_t cp) {
     out += char(0x80 | ((cp >> 6) & 0x3F));
     out += char(0x80 | (cp & 0x3F));
   }
-}
-
-uint32_t FirstCodePoint(std::string_view s) {
-  if (s.empty()) return 0;
-  auto b = [&](size_t i) { return uint32_t(uint8_t(s[i])); };
-  if (b(0) < 0x80) return b(0);
-  if ((b(0) & 0xE0) == 0xC0 && s.size() >= 2) return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
-  if ((b(0) & 0xF0) == 0xE0 && s.size() >= 3)
-    return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
-  return 0xFFFD;
-}
-
-// Screen glyph back to the cp866 byte it shows; byte 0 and the blank look the
-// same, and the blank wins.
-const std::unordered_map<uint32_t, uint8_t>& GlyphToCp866() {
-  static const auto map = [] {
-    std::unordered_map<uint32_t, uint8_t> m;
-    for (int b = 255; b >= 1; --b) m[FirstCodePoint(GlyphUtf8(uint8_t(b)))] = uint8_t(b);
-    return m;
-  }();
-  return map;
 }
 
 int Utf8Length(std::string_view s) {
@@ -365,16 +341,13 @@ std::string Session::WaitScreen(const std::vector<Expect>& picture, Ms deadline)
 }
 
 CellView Session::Cell(int row, int col) const {
-  CellView v{" ", 0x20, -1, -1};
+  CellView v{" ", -1, -1};
   if (!Screen || row < 1 || row > RowsN || col < 1 || col > ColsN) return v;
   VTermScreenCell c{};
   vterm_screen_get_cell(Screen, VTermPos{row - 1, col - 1}, &c);
-  v.Utf8.clear();
-  if (c.chars[0] == 0) {
-    v.Utf8 = " ";
-  } else {
+  if (c.chars[0] != 0) {
+    v.Utf8.clear();
     for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && c.chars[i]; ++i) AppendUtf8(v.Utf8, c.chars[i]);
-    v.CodePoint = c.chars[0];
   }
   v.Fg = PcColour(c.fg, true);
   v.Bg = PcColour(c.bg, false);
@@ -385,16 +358,6 @@ CellView Session::Cell(int row, int col) const {
 std::string Session::Text(int row, int col, int len) const {
   std::string s;
   for (int c = col; c < col + len; ++c) s += Cell(row, c).Utf8;
-  return s;
-}
-
-std::string Session::CpText(int row, int col, int len) const {
-  std::string s;
-  const auto& map = GlyphToCp866();
-  for (int c = col; c < col + len; ++c) {
-    auto it = map.find(Cell(row, c).CodePoint);
-    s += it == map.end() ? '?' : char(it->second);
-  }
   return s;
 }
 

@@ -47,9 +47,8 @@ struct ExitStatus {
 
 // One cell as the terminal shows it.
 struct CellView {
-  std::string Utf8;    // the glyph; a blank for an empty cell
-  uint32_t CodePoint;  // first code point (0x20 for an empty cell)
-  int Fg;              // PC colour 0..15, -1 when not one of the 16 colours
+  std::string Utf8;  // the glyph; a blank for an empty cell
+  int Fg;            // PC colour 0..15, -1 when not one of the 16 colours
   int Bg;
   int Attr() const { return Fg < 0 || Bg < 0 ? -1 : Fg | Bg << 4; }
 };
@@ -75,7 +74,6 @@ class Session {
   // The session's directories.
   const std::string& WorkDir() const { return Work; }
   const std::string& StateDir() const { return State; }
-  const std::string& HomeDir() const { return Home; }
   std::string PathOf(std::string_view name) const;  // inside WorkDir
   void WriteFile(std::string_view name, std::string_view bytes) const;
   std::optional<std::string> ReadFile(std::string_view name) const;  // relative: WorkDir
@@ -110,7 +108,6 @@ class Session {
   int Cols() const { return ColsN; }
   CellView Cell(int row, int col) const;
   std::string Text(int row, int col, int len) const;  // UTF-8
-  std::string CpText(int row, int col, int len) const;  // code page 866 bytes
   std::string RowText(int row) const;  // whole row, trailing blanks cut
   int Attr(int row, int col) const { return Cell(row, col).Attr(); }
   // The first row (from 1) whose text contains utf8, 0 when none.
@@ -164,9 +161,8 @@ class Session {
   friend struct SessionCallbacks;
 };
 
-// Test-data paths given by the build.
+// The editor under test, as the build gives it.
 std::string EditorBinary();
-std::string TestDataDir();
 
 // Bytes helpers for building files.
 std::string Lines(const std::vector<std::string>& lines, std::string_view ending = "\r\n");

@@ -10,6 +10,9 @@ namespace lumo::e2e {
 namespace {
 
 constexpr std::string_view Csi = "\x1b[";
+constexpr int ModShift = 1;
+constexpr int ModAlt = 2;
+constexpr int ModCtrl = 4;
 
 // Keys that xterm sends as CSI/SS3 final letters or as CSI number ~.
 struct Named {
@@ -41,8 +44,7 @@ std::string Modified(const Named& k, int mods) {
 
 std::string AltPrefix(int mods, std::string s) { return (mods & ModAlt) ? "\x1b" + s : s; }
 
-}  // namespace
-
+// The bytes of one named key with modifiers; empty for an unknown name.
 std::string KeyBytes(std::string_view name, int mods) {
   for (const Named& k : Table)
     if (k.Name == name) return Modified(k, mods);
@@ -71,6 +73,8 @@ std::string KeyBytes(std::string_view name, int mods) {
   }
   return {};
 }
+
+}  // namespace
 
 std::vector<std::string> ParseKeys(std::string_view s) {
   std::vector<std::string> keys;

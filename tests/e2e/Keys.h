@@ -16,12 +16,6 @@
 
 namespace lumo::e2e {
 
-inline constexpr int ModShift = 1;
-inline constexpr int ModAlt = 2;
-inline constexpr int ModCtrl = 4;
-
-// The bytes of one named key with modifiers; empty for an unknown name.
-std::string KeyBytes(std::string_view name, int mods = 0);
 // A whole script as one chunk of bytes per key. An unknown name in brackets
 // is a fault of the test and throws std::invalid_argument.
 std::vector<std::string> ParseKeys(std::string_view script);

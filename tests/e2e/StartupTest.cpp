@@ -1,9 +1,6 @@
 // Start-up as the user sees it: the credits screen, the options that show on
-// the first screen, the extension rules and the code-page question.
-#include <sys/stat.h>
-
-#include <filesystem>
-
+// the first screen, and what a new file, too many lines and too little
+// memory say.
 #include "EditorFixture.h"
 
 namespace lumo::e2e {
@@ -71,37 +68,6 @@ TEST_F(StartupTest, TheTerminalIsRawWhileTheEditorRuns) {
   EXPECT_TRUE(S.AltScreen());
   EXPECT_EQ(S.LastAltSwitch(), 'h');
 }
-
-// The first column of the cursor is the left margin, which the extension
-// decides: 3 for program texts, 1 otherwise; the first "." of the whole name
-// starts the extension.
-struct MarginCase {
-  const char* Name;
-  std::string Dir;
-  std::string File;
-  const char* Column;
-};
-
-void PrintTo(const MarginCase& c, std::ostream* os) { *os << c.Name; }
-
-class ExtensionTest : public EditorTest, public testing::WithParamInterface<MarginCase> {};
-
-TEST_P(ExtensionTest, LeftMarginFollowsTheExtension) {
-  const MarginCase& c = GetParam();
-  if (!c.Dir.empty()) std::filesystem::create_directory(S.PathOf(c.Dir));
-  S.WriteFile(c.File, "begin\r\n");
-  ASSERT_NO_FATAL_FAILURE(Open({"-W", c.File}));
-  EXPECT_EQ(S.WaitScreen({{1, 32, c.Column}}), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, ExtensionTest,
-    testing::Values(MarginCase{"Pascal", "", "prog.pas", "column=3 "},
-                    MarginCase{"UpperCaseInclude", "", "UNIT.INC", "column=3 "},
-                    MarginCase{"FreePascal", "", "x.pp", "column=3 "},
-                    MarginCase{"PlainText", "", "notes.txt", "column=1 "},
-                    MarginCase{"DotInDirectoryCounts", "my.dir", "my.dir/a.pas", "column=1 "}),
-    [](const testing::TestParamInfo<MarginCase>& i) { return std::string(i.param.Name); });
 
 TEST_F(StartupTest, AMissingFileIsCreatedAndAnnounced) {
   S.StartEditor({"-W", "new.txt"});

@@ -2,32 +2,23 @@
 # Runs every fuzz target for SECONDS seconds, one after the other, from the
 # fuzz build directory BUILD (the key-stream target keeps its writes inside
 # the directory it runs in). Each target grows a working corpus in
-# BUILD/corpus/<target>, seeded from tests/fuzz/corpus/<target>; with
-# "fresh" it uses BUILD/check-corpus/<target> instead, emptied first, so that
-# a short check runs the seeds and what it finds itself, and leaves the
-# long runs' corpus alone. Crashes, leaks, timeouts and out-of-memory
-# inputs go to BUILD/artifacts/. Exits non-zero when any target failed.
+# BUILD/corpus/<target>, seeded from tests/fuzz/corpus/<target>. Crashes,
+# leaks, timeouts and out-of-memory inputs go to BUILD/artifacts/. Exits
+# non-zero when any target failed.
 #
-#   tests/fuzz/run.sh BUILD SECONDS [fresh] [target...]
+#   tests/fuzz/run.sh BUILD SECONDS [target...]
 set -u
 build=$1
 seconds=$2
 shift 2
-fresh=no
-if [ "${1:-}" = fresh ]; then
-  fresh=yes
-  shift
-fi
 targets=${*:-"key_decoder file_loader history_file key_stream"}
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 cd "$build" || exit 2
 work=corpus
-if [ $fresh = yes ]; then work=check-corpus; fi
 mkdir -p artifacts $work
 
 failed=""
 for t in $targets; do
-  if [ $fresh = yes ]; then rm -rf "$work/$t"; fi
   mkdir -p "$work/$t"
   # The loader is fed whole files of several megabytes.
   case $t in

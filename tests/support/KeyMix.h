@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "app/KeyTable.h"
-#include "screen/KeyCodes.h"
+#include "screen/KeyNames.h"
 
 namespace lumo::test {
 
@@ -41,7 +41,7 @@ class KeyMix {
   void Type(std::string_view s) { for (unsigned char c : s) Pending.push_back(CharKey(c)); }
   void TypeRun(uint8_t b);
   // Home then Ctrl+K: the offered answer goes, whatever it was.
-  void ClearAnswer() { Pending.push_back(KeyHome); Pending.push_back(0x0004250B); }
+  void ClearAnswer() { Pending.push_back(keys::Home); Pending.push_back(keys::Ctrl(keys::K)); }
   void Answer(uint8_t b);
 
   std::mt19937_64 R;
@@ -68,17 +68,18 @@ inline void KeyMix::Answer(uint8_t b) {
     case 0: Pending.push_back(CharKey('1')); break;
     case 1: Pending.push_back(CharKey('2')); break;
     case 2: Pending.push_back(CharKey('3')); break;
-    case 3: Pending.push_back(KeyEsc); break;
-    case 4: Pending.push_back(KeyEnter); break;
-    case 5: Pending.push_back(KeyLeft); Pending.push_back(KeyEnter); break;
-    default: Pending.push_back(KeyRight); Pending.push_back(KeyEnter); break;
+    case 3: Pending.push_back(keys::Esc); break;
+    case 4: Pending.push_back(keys::Enter); break;
+    case 5: Pending.push_back(keys::Left); Pending.push_back(keys::Enter); break;
+    default: Pending.push_back(keys::Right); Pending.push_back(keys::Enter); break;
   }
 }
 
 inline void KeyMix::Plan(uint8_t a, uint8_t b) {
+  using namespace keys;
   static constexpr KeyCode Moves[] = {
-      0x0200FF21, 0x0200FF27, KeyLeft, KeyRight, KeyHome, KeyEnd, 0x0200FF22, 0x0200FF28,
-      0x0204FF20, 0x0204FF26, 0x0204FF23, 0x0204FF25, 0x0208FF23, 0x0208FF25, 0x0204FF21, 0x0204FF27};
+      Up, Down, Left, Right, Home, End, PgUp, PgDn, Ctrl(Home), Ctrl(End), Ctrl(Left), Ctrl(Right),
+      Alt(Left), Alt(Right), Ctrl(Up), Ctrl(Down)};
   const auto rows = KeyBindings();
   const uint32_t pick = a % 100;
   if (pick < 38) {
@@ -86,42 +87,42 @@ inline void KeyMix::Plan(uint8_t a, uint8_t b) {
   } else if (pick < 60) {
     for (int i = 0, n = 1 + b % 4; i < n; ++i) Pending.push_back(Moves[Below(std::size(Moves))]);
   } else if (pick < 70) {
-    static constexpr KeyCode Edits[] = {KeyEnter, KeyBackspace, 0x0200FF2A, KeySpace, 0x00000F09, 0x03020F00};
+    static constexpr KeyCode Edits[] = {Enter, Backspace, Del, Space, Tab, Shift(Tab)};
     Pending.push_back(Edits[b % std::size(Edits)]);
   } else if (pick < 84) {
     Pending.push_back(rows[b % rows.size()].Value);
   } else if (pick < 88) {
     // Go to a line: answered, or cancelled halfway.
-    Pending.push_back(0x0200FF04);
+    Pending.push_back(F4);
     Type(std::to_string(1 + Below(60)));
-    Pending.push_back(b & 1 ? KeyEnter : KeyEsc);
+    Pending.push_back(b & 1 ? Enter : Esc);
   } else if (pick < 90) {
     // Insert a file: one that exists, or a name that does not, then Esc.
-    Pending.push_back(0x0202FF01);
+    Pending.push_back(Shift(F1));
     ClearAnswer();
     Type(Dir + (b & 1 ? "/insert.txt" : "/missing.txt"));
-    Pending.push_back(KeyEnter);
-    if (!(b & 1)) Pending.push_back(KeyEsc);
+    Pending.push_back(Enter);
+    if (!(b & 1)) Pending.push_back(Esc);
   } else if (pick < 92) {
-    Pending.push_back(KeyF2);
+    Pending.push_back(F2);
   } else if (pick < 94) {
     // Save elsewhere: into a directory that exists, one that does not, or
     // cancelled.
-    Pending.push_back(0x0204FF02);
+    Pending.push_back(Ctrl(F2));
     if (b & 1) {
       ClearAnswer();
       Type(Dir + (b & 2 ? "/elsewhere" : "/nowhere"));
-      Pending.push_back(KeyEnter);
+      Pending.push_back(Enter);
       Answer(uint8_t(b >> 2));
     } else {
-      Pending.push_back(KeyEsc);
+      Pending.push_back(Esc);
     }
   } else if (pick < 97) {
     // Esc: on a changed text the exit question, answered every way.
-    Pending.push_back(KeyEsc);
+    Pending.push_back(Esc);
     Answer(b);
   } else if (pick < 99) {
-    Pending.push_back(KeyCode(0x03080000u | uint32_t(2 + b % 0x34) << 8));  // Alt + a scan code
+    Pending.push_back(MakeKey(0, uint8_t(2 + b % 0x34), ModAlt, KindScan));  // Alt + a scan code
   } else {
     Pending.push_back(KeyCode(R()));  // anything at all
   }

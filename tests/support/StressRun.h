@@ -16,7 +16,7 @@
 #include "app/MainLoop.h"
 #include "app/Startup.h"
 #include "files/Load.h"
-#include "screen/KeyCodes.h"
+#include "screen/KeyNames.h"
 #include "screen/TestConsole.h"
 #include "screen/Window.h"
 #include "text/LineStore.h"
@@ -74,7 +74,7 @@ class StressRun {
       }
       // Winding down: Esc leaves any prompt, Ctrl+Alt+Backspace the loop.
       if (++stopping > 1000 && Fault.empty()) Fault = "the editor does not stop";
-      return stopping % 2 ? KeyEsc : KeyCtrlAltBackspace;
+      return stopping % 2 ? keys::Esc : keys::Ctrl(keys::Alt(keys::Backspace));
     };
     while (Fault.empty() && Keys < n && stopping == 0) {
       E->Quit = false;

@@ -237,7 +237,6 @@ TEST_F(Asking, NameOnlyModeOpensNothingAndBackslashesSeparate) {
 }
 
 TEST_F(Asking, SaveAsksForANameWhenUnnamedAndAfterAFailedCreate) {
-  InstallFilePrompts(E());
   T.SetLines({"text"});
   E().Modified = true;
   Answer(Con, D / "first.txt");
@@ -362,7 +361,6 @@ TEST_F(StartupAsking, ANewNameRestartsTheExtensionRuleAndTheLoad) {
   ASSERT_EQ(E().LineCount, 2);
   EXPECT_EQ(T.Line(2), "line two");
   EXPECT_EQ(Capacity(E(), 1), 72);
-  EXPECT_EQ(E().AskSaveName, &AskSaveName);
 }
 
 TEST_F(StartupAsking, EscContinuesUnnamedWithAnEmptyText) {

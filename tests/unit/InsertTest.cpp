@@ -46,7 +46,7 @@ TEST_F(Taking, LinesFollowTheCursorLineAndCtrlF1TakesThemBack) {
 
   // The menu key in between keeps the mark.
   HandleKey(E(), F10);
-  HandleKey(E(), KeyCtrlF1);
+  HandleKey(E(), keys::Ctrl(keys::F1));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"one", "two", "three"}));
   EXPECT_EQ(E().CurLine, 2);
   EXPECT_EQ(E().InsertMark, 0);
@@ -60,7 +60,7 @@ TEST_F(Taking, UndoWorksOnlyAsTheNextCommand) {
   HandleKey(E(), Down);
   EXPECT_EQ(E().InsertMark, 0);
   const int16_t line = E().CurLine;
-  HandleKey(E(), KeyCtrlF1);
+  HandleKey(E(), keys::Ctrl(keys::F1));
   EXPECT_EQ(E().LineCount, 4);
   EXPECT_EQ(E().CurLine, line);
 }
@@ -71,7 +71,7 @@ TEST_F(Taking, AtTheEndOfTheTextTheUndoLeavesTheCursorOnItsLine) {
   TempDir::Write(D / "in.txt", "x\ny");
   Take(D / "in.txt");
   EXPECT_EQ(Lines(), (std::vector<std::string>{"one", "two", "x", "y"}));
-  HandleKey(E(), KeyCtrlF1);
+  HandleKey(E(), keys::Ctrl(keys::F1));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"one", "two"}));
   EXPECT_EQ(E().CurLine, 2);
 }
@@ -89,7 +89,7 @@ TEST_F(Taking, MissingFilesAndDirectoriesAreAskedAgainAndEscChangesNothing) {
   EXPECT_EQ(E().InsertMark, 0);
   EXPECT_TRUE(Con.Saw("Файл не найден: " + D / "missing.txt"));
   EXPECT_TRUE(Con.Saw("Файл не найден: " + D.Path));
-  HandleKey(E(), KeyCtrlF1);
+  HandleKey(E(), keys::Ctrl(keys::F1));
   EXPECT_EQ(Lines(), std::vector<std::string>{"one"});
 }
 
@@ -108,7 +108,7 @@ TEST_F(Taking, AnEmptyFileInsertsNothingAndLongLinesAreCut) {
   TempDir::Write(D / "empty.txt", "");
   Take(D / "empty.txt");
   EXPECT_EQ(E().OpFailed, 0);
-  HandleKey(E(), KeyCtrlF1);
+  HandleKey(E(), keys::Ctrl(keys::F1));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"one", "two"}));
 
   TempDir::Write(D / "long.txt", std::string(300, 'z') + "\nnext\n\x1Agone\n");
@@ -133,7 +133,7 @@ TEST_F(Taking, AtTheLineLimitWhatFitsStaysAndTheUndoRemovesIt) {
   EXPECT_EQ(T.Line(2), "a");
   EXPECT_EQ(E().InsertMark, 2);
   EXPECT_EQ(T.LastNotice, Cp("СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!"));
-  HandleKey(E(), KeyCtrlF1);
+  HandleKey(E(), keys::Ctrl(keys::F1));
   EXPECT_EQ(E().LineCount, MaxLines - 1);
   EXPECT_EQ(T.Line(2), "");
 }

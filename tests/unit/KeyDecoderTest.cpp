@@ -6,66 +6,24 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "KeysTsv.h"
 #include "screen/KeyDecoder.h"
 
 namespace lumo {
 namespace {
 
-struct Row {
-  std::string Name, Env, Hex, Note;
-  KeyCode Value = 0;
-  std::vector<uint8_t> Bytes;
-};
+using test::DecodeAll;
+using test::KeyRun;
+using test::ProfileFor;
+using Row = test::MeasuredKey;
 
-std::vector<uint8_t> FromHex(const std::string& h) {
-  std::vector<uint8_t> out;
-  for (size_t i = 0; i + 1 < h.size(); i += 2) out.push_back(uint8_t(std::stoul(h.substr(i, 2), nullptr, 16)));
-  return out;
-}
-
-const std::vector<Row>& AllRows() {
-  static const std::vector<Row> rows = [] {
-    std::vector<Row> v;
-    std::ifstream in(LUMO_TEST_DATA "/keys.tsv");
-    std::string line;
-    std::getline(in, line);  // header
-    while (std::getline(in, line)) {
-      std::vector<std::string> f;
-      std::stringstream ss(line);
-      for (std::string cell; std::getline(ss, cell, '\t');) f.push_back(cell);
-      if (f.size() < 4) continue;
-      Row r{f[0], f[2], f[3], f.size() > 5 ? f[5] : "", KeyCode(std::stoul(f[1], nullptr, 16)), {}};
-      if (r.Hex != "-") r.Bytes = FromHex(r.Hex);
-      v.push_back(r);
-    }
-    return v;
-  }();
-  return rows;
-}
-
-// Terminal families as the environments are named (the outer terminal
-// first: "kitty-tmux-..." is kitty behind tmux). The same rule as
-// ProfileFromEnvironment, which reads the family from the environment.
-DecoderProfile ProfileFor(const std::string& env) {
-  DecoderProfile p;
-  auto starts = [&](const char* s) { return env.rfind(s, 0) == 0; };
-  if (starts("xterm")) {
-    p.ShiftPagesAreKeypad = true;
-    p.Meta8Bit = true;
-    p.AltEnterIsCtrlAltM = true;
-  } else if (starts("tmux") || starts("linux")) {
-    p.BsIsCtrlBackspace = false;
-  }
-  if (env.find("-numlock") != std::string::npos) p.ShiftCursorIsKeypad = true;
-  return p;
-}
+const std::vector<Row>& AllRows() { return test::KeysTsv(); }
 
 // Keys missing from the measured list that send the same bytes as a listed
 // key: the terminal drops the modifier or the keypad identity.
@@ -108,29 +66,6 @@ std::set<KeyCode> Acceptable(const Row& row) {
   for (const Unlisted& u : UnlistedKeys)
     if (row.Env.rfind(u.EnvPrefix, 0) == 0 && row.Hex == u.Hex) ok.insert(u.Value);
   return ok;
-}
-
-struct KeyRun {
-  std::vector<KeyCode> Keys;
-  bool Stuck = false;  // a step used no bytes
-};
-
-// Decodes a whole buffer as the console does: without force while bytes
-// remain, with force for what is left when the decoder waits for more.
-KeyRun DecodeAll(KeyDecoder& d, const std::vector<uint8_t>& b) {
-  KeyRun run;
-  size_t pos = 0;
-  while (pos < b.size()) {
-    Decoded r = d.Decode(b.data() + pos, b.size() - pos, false);
-    if (r.Status == DecodeStatus::Incomplete) r = d.Decode(b.data() + pos, b.size() - pos, true);
-    if (r.Used == 0 || r.Used > b.size() - pos) {
-      run.Stuck = true;
-      break;
-    }
-    if (r.Status == DecodeStatus::Key) run.Keys.push_back(NormaliseShift(r.Key));
-    pos += r.Used;
-  }
-  return run;
 }
 
 // The same bytes arriving one read per byte; force only after the last.

@@ -362,7 +362,7 @@ TEST(LineOps, DeleteLineRenumbersMarks) {
 
 TEST(LineOps, DeleteLastLineAsksFirst) {
   // Only the answer 1 deletes; 2 and Esc keep the line.
-  for (KeyCode answer : {Digit('2'), KeyEsc}) {
+  for (KeyCode answer : {Digit('2'), KeyCode(keys::Esc)}) {
     Lines t;
     t.SetLines({"a", "b"});
     t.At(2, 1);

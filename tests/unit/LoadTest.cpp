@@ -138,7 +138,7 @@ TEST(Load, ShortMemoryReloadsCompactlyThenFails) {
   EXPECT_EQ(l.T->RightMargin, 7);
   EXPECT_EQ(l.T->LineCount, 100);
   EXPECT_EQ(Capacity(*l.T, 5), 12);
-  EXPECT_FALSE(LengthLimitOn(*l.T));  // toggled
+  EXPECT_FALSE(l.T->LengthLimit);  // toggled
 
   Loaded none(d, "g.txt", bytes, 100 * 5);
   EXPECT_EQ(none.Result, LoadResult::OutOfMemory);

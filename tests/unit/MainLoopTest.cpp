@@ -121,10 +121,10 @@ TEST_F(LoopTest, DrawsAndPlacesTheCursorBeforeReading) {
 
 TEST_F(LoopTest, LengthLimitShowsOnTheIdleRow) {
   Run({0x00031C0D});  // Shift+Enter, raw Shift 3
-  EXPECT_FALSE(LengthLimitOn(*T));
+  EXPECT_FALSE(T->LengthLimit);
   EXPECT_EQ(T.Con.Attr(2, 1), 15);
   Run({0x0203FF29});  // Shift+Ins
-  EXPECT_TRUE(LengthLimitOn(*T));
+  EXPECT_TRUE(T->LengthLimit);
   EXPECT_EQ(T.Con.Attr(2, 1), 7);
 }
 

@@ -2,7 +2,7 @@
 
 #include "TestEditor.h"
 #include "app/Options.h"
-#include "app/SidePaths.h"
+#include "tools/SidePaths.h"
 #include "app/Startup.h"
 
 namespace lumo {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Typing.h"
+#include "text/RusTable.h"
 #include "tools/PromptEditor.h"
 #include "TestEditor.h"
 
@@ -265,7 +265,6 @@ TEST(PromptEditor, ResultsAndTheEndingKey) {
 TEST(PromptEditor, KeyCodeInsertionTypesTheNextKeyInHex) {
   Prompt p;
   Editor& e = p.E();
-  e.RusKey = RusTranslate;
   e.RusMode = true;
   // Enter read this way ends nothing; the prompt goes on to the next key.
   EXPECT_EQ(p.Run(PromptOther, "old", {AltX, Enter, Char('!'), Enter}), "00001C0D!");
@@ -283,7 +282,6 @@ TEST(PromptEditor, KeyCodeInsertionTypesTheNextKeyInHex) {
 TEST(PromptEditor, TypedCharactersFollowTheRussianMode) {
   Prompt p;
   Editor& e = p.E();
-  e.RusKey = RusTranslate;
   EXPECT_EQ(p.Run(PromptOther, "", {AltF3, Char('f'), AltF3, Char('f'), Enter}), "\xA0" "f");
   EXPECT_FALSE(e.RusMode);
   // Alt+punctuation goes through the same insert rule.

@@ -3,12 +3,14 @@
 // or not files at all.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
 
 #include "app/Startup.h"
+#include "tools/AtomicFile.h"
 #include "tools/PromptEditor.h"
 #include "TempDir.h"
 #include "TestEditor.h"
@@ -92,10 +94,14 @@ TEST_F(HistoryFile, ShortLongAndBinaryFiles) {
   EXPECT_EQ(E->SavedSearchCase, 15);
 
   // Over-long lines are cut to 53 bytes; the next line is still line 2.
+  // Past its first MiB a file is not read.
   TempDir::Write(E->HistoryFile, std::string(5000, 'L') + "\r\nsecond\r\n");
   ReadPromptHistory(*E);
   EXPECT_EQ(E->PromptSlot[0], std::string(53, 'L'));
   EXPECT_EQ(E->PromptSlot[15], "second");
+  TempDir::Write(E->HistoryFile, std::string(1 << 20, 'L') + "\r\nbeyond\r\n");
+  ReadPromptHistory(*E);
+  EXPECT_EQ(E->PromptSlot[15], "");
 
   // Any bytes, NUL included, are kept as they are.
   std::string binary("\0\x01\xFE\xFF\x1A" "z", 6);
@@ -120,6 +126,9 @@ TEST_F(HistoryFile, WhatIsNoFileChangesNothing) {
   E->PromptSlot[0] = "kept";
   E->SearchText = "search";
   ReadPromptHistory(*E);  // missing
+  ASSERT_EQ(mkfifo((Dir / "fifo").c_str(), 0600), 0);
+  E->HistoryFile = Dir / "fifo";  // would wait for a writer for ever
+  ReadPromptHistory(*E);
   E->HistoryFile = Dir.Path;  // a directory
   ReadPromptHistory(*E);
   WritePromptHistory(*E);
@@ -141,7 +150,14 @@ TEST_F(HistoryFile, WritingReplacesTheFileInOneStep) {
   struct stat st {};
   ASSERT_EQ(stat(E->HistoryFile.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
-  // No temporary file is left beside it.
+  // A write that fails leaves the old history.
+  SetWriteSeam([](int, const void*, unsigned long) -> long { return errno = ENOSPC, -1; });
+  E->PromptSlot[0] = "lost";
+  WritePromptHistory(*E);
+  SetWriteSeam(nullptr);
+  EXPECT_EQ(TempDir::Read(E->HistoryFile).substr(0, 5), "new\r\n");
+  E->PromptSlot[0] = "new";
+  // No temporary file is left beside it by either write.
   int files = 0;
   for (auto& entry : std::filesystem::directory_iterator(Dir.Path)) files += entry.is_regular_file();
   EXPECT_EQ(files, 1);
@@ -192,6 +208,8 @@ TEST_F(HistoryFile, DefaultStateDirectoryIsCreatedPrivateOnFirstWrite) {
   struct stat st {};
   ASSERT_EQ(stat((Dir / "state/lumo").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
+  ASSERT_EQ(stat(t->HistoryFile.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0077, 0u) << "others may read the history";
   EXPECT_EQ(TempDir::Read(t->HistoryFile).substr(0, 6), "kept\r\n");
 }
 

@@ -16,7 +16,7 @@
 #include "AnswerKeys.h"
 #include "TempDir.h"
 #include "files/AskFile.h"
-#include "files/AtomicFile.h"
+#include "tools/AtomicFile.h"
 #include "files/Save.h"
 #include "screen/TermModes.h"
 
@@ -30,8 +30,7 @@ using test::TempDir;
 const char* const WriteError = "Ошибка записи или файл - только для чтения!";
 const std::string OldBytes = "the old file\r\nas it was on disk\r\n";
 
-// The hooks below are plain functions (FileState keeps a function pointer),
-// so their state is file-wide.
+// The write seam takes plain functions, so their state is file-wide.
 long Budget = 0;         // bytes the disk still takes
 int FaultErrno = ENOSPC;
 std::vector<unsigned long> Chunks;  // sizes the save asked to write, in order
@@ -68,6 +67,7 @@ long Dribbling(int fd, const void* data, unsigned long n) {
 long NoProgress(int, const void*, unsigned long) { return 0; }
 
 struct SaveFaults : ::testing::Test, test::AskingEditor {
+  ~SaveFaults() override { SetWriteSeam(nullptr); }
   TempDir D;
   std::string Path = D / "out.txt";
   Editor& E() { return *T; }
@@ -111,7 +111,7 @@ TEST_F(SaveFaults, ADiskThatFillsAtAnyByteLeavesTheOldFile) {
   MixedText();
   Bind(Path);
   const long size = long(MixedBytes.size());
-  E().WriteHook = FillingDisk;
+  SetWriteSeam(FillingDisk);
   for (FaultErrno = ENOSPC; ; FaultErrno = EIO) {
     for (long at = 0; at < size; ++at) {
       const std::string what = "fails after " + std::to_string(at) + " bytes, errno " + std::to_string(FaultErrno);
@@ -130,7 +130,7 @@ TEST_F(SaveFaults, ADiskThatFillsAtAnyByteLeavesTheOldFile) {
   EXPECT_EQ(TempDir::Read(Path), MixedBytes);
 
   // With the fault gone the next change is saved as it is.
-  E().WriteHook = nullptr;
+  SetWriteSeam(nullptr);
   SetLineText(E(), "new last", E().LineCount);
   E().Modified = true;
   SaveText(E());
@@ -157,7 +157,7 @@ TEST_F(SaveFaults, ALargeTextFailsAtEveryChunkBoundary) {
   Bind(D / "probe.txt");
   E().Modified = true;
   Chunks.clear();
-  E().WriteHook = Recording;
+  SetWriteSeam(Recording);
   SaveText(E());
   ASSERT_EQ(TempDir::Read(D / "probe.txt"), want);
   ASSERT_GE(Chunks.size(), 2u) << "the text should take more than one write";
@@ -171,13 +171,13 @@ TEST_F(SaveFaults, ALargeTextFailsAtEveryChunkBoundary) {
       if (edge + d >= 0 && edge + d < long(want.size())) points.push_back(edge + d);
   }
   Bind(Path);
-  E().WriteHook = FillingDisk;
+  SetWriteSeam(FillingDisk);
   FaultErrno = ENOSPC;
   for (long at : points) {
     const std::string what = "fails after " + std::to_string(at) + " of " + std::to_string(want.size());
     ASSERT_NO_FATAL_FAILURE(FailingSave(at, what));
   }
-  E().WriteHook = nullptr;
+  SetWriteSeam(nullptr);
   SaveText(E());
   EXPECT_FALSE(E().Modified);
   EXPECT_EQ(TempDir::Read(Path), want);
@@ -190,7 +190,7 @@ TEST_F(SaveFaults, ShortAndInterruptedWritesAreCompletedAndNoProgressFails) {
   MixedText();
   Bind(Path);
   E().Modified = true;
-  E().WriteHook = Dribbling;
+  SetWriteSeam(Dribbling);
   Calls = 0;
   SaveText(E());
   EXPECT_EQ(E().OpFailed, 0);
@@ -199,7 +199,7 @@ TEST_F(SaveFaults, ShortAndInterruptedWritesAreCompletedAndNoProgressFails) {
 
   TempDir::Write(Path, OldBytes);
   E().Modified = true;
-  E().WriteHook = NoProgress;
+  SetWriteSeam(NoProgress);
   SaveText(E());
   ExpectFailureReported("no progress");
   EXPECT_EQ(TempDir::Read(Path), OldBytes);
@@ -371,7 +371,6 @@ TEST(SaveOverADirectory, AsksForANameAndEscKeepsTheTextModified) {
   PromptConsole con;
   test::TestEditor t;
   t->Con = &con;
-  InstallFilePrompts(*t);
   t.SetLines({"keep me"});
   const std::string dir = d / "sub";
   std::filesystem::create_directory(dir);

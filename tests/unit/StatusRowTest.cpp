@@ -234,7 +234,7 @@ TEST_F(MessageRow, IdleRowShowsBlockSize) {
 
   E.BlockFirst = 1;
   E.BlockLast = 12345;
-  ToggleLengthLimit(E);  // limit off: the idle row is bright
+  E.LengthLimit = false;  // the idle row is bright
   ClearMessage(E);
   EXPECT_EQ(Con.Text(2, 74, 7), " 12345 ");
   EXPECT_EQ(Con.Attr(2, 1), 15);

@@ -9,6 +9,7 @@
 #include "screen/ScreenState.h"
 #include "screen/Window.h"
 #include "text/LineHistory.h"
+#include "text/RusTable.h"
 
 namespace lumo {
 namespace {
@@ -78,7 +79,7 @@ TEST(Typing, PastTheLineEndFillsWithBlanks) {
 
   // With the limit off a blank past the margin is typed as a blank.
   t->RightMargin = 5;
-  ToggleLengthLimit(*t);
+  t->LengthLimit = false;
   t.At(1, 9);
   t.Type(" z");
   EXPECT_EQ(t.Line(1), "ab   x   z");
@@ -212,7 +213,7 @@ TEST(Typing, CursorFollowsTheMovedWordOrStays) {
 TEST(Typing, LengthLimitOffLengthensWithoutWrap) {
   Typist t;
   t->FormatWidth = 20;
-  ToggleLengthLimit(*t);
+  t->LengthLimit = false;
   t.SetLines({"aaaa bbbb cccc ddddd"});
   t.At(1, 21);
   t.Type("xyz");
@@ -221,7 +222,7 @@ TEST(Typing, LengthLimitOffLengthensWithoutWrap) {
   EXPECT_EQ(t->CurCol, 24);
 
   // A line already longer than RightMargin is not wrapped either.
-  ToggleLengthLimit(*t);
+  t->LengthLimit = true;
   t.Narrow(20);
   t.SetLines({"aaaa bbbb cccc ddddd eee"});
   t.At(1, 25);

@@ -6,10 +6,10 @@
 // their own positions and so give themselves. The table is searched from the
 // first position; the lookup array below is that search done once at compile
 // time, so typing a character costs one load.
-#include <array>
-#include <cstdint>
+#include "text/RusTable.h"
 
-#include "app/Typing.h"
+#include <array>
+#include <cstddef>
 
 namespace lumo {
 namespace {

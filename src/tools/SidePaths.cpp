@@ -1,4 +1,4 @@
-#include "app/SidePaths.h"
+#include "tools/SidePaths.h"
 
 #include <climits>
 #include <cstdlib>

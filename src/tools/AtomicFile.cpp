@@ -1,4 +1,4 @@
-#include "files/AtomicFile.h"
+#include "tools/AtomicFile.h"
 
 #include <cerrno>
 #include <climits>
@@ -18,6 +18,7 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 AtomicFile* OpenFiles = nullptr;
+WriteFunction WriteSeam = nullptr;
 
 mode_t CurrentUmask() {
   mode_t m = umask(0);
@@ -27,7 +28,7 @@ mode_t CurrentUmask() {
 
 }  // namespace
 
-bool AtomicFile::Open(const std::string& target) {
+bool AtomicFile::Open(const std::string& target, mode_t newMode) {
   Cancel();
   if (target.empty()) return false;
   Target = target;
@@ -46,7 +47,7 @@ bool AtomicFile::Open(const std::string& target) {
     Owner = st.st_uid;
     Group = st.st_gid;
   } else {
-    Mode = 0666 & ~CurrentUmask();
+    Mode = newMode & ~CurrentUmask();
   }
   std::string dir = DirectoryOf(Target);
   size_t slash = Target.rfind('/');
@@ -94,6 +95,19 @@ void AtomicFile::Cancel() {
   if (!Temp.empty()) unlink(Temp.c_str());
   Temp.clear();
 }
+
+bool WriteFully(int fd, const char* data, size_t n) {
+  while (n > 0) {
+    long w = WriteSeam ? WriteSeam(fd, data, n) : long(write(fd, data, n));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    data += w;
+    n -= size_t(w);
+  }
+  return true;
+}
+
+void SetWriteSeam(WriteFunction f) { WriteSeam = f; }
 
 void AtomicFile::CancelAll() {
   while (OpenFiles) OpenFiles->Cancel();

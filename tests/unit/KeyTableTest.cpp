@@ -1,0 +1,82 @@
+// Properties of the key table and the key names, checked against the values
+// real terminals were measured to send (tests/data/keys.tsv) rather than
+// against a copy of the rows.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "KeysTsv.h"
+#include "TestEditor.h"
+#include "app/KeyTable.h"
+#include "app/MainLoop.h"
+
+namespace lumo {
+namespace {
+
+TEST(KeyTable, ValuesAreUniqueAndOneCommandHasOneProcedure) {
+  std::set<KeyCode> seen;
+  std::map<std::string, Command> byLabel;
+  for (const KeyBinding& row : KeyBindings()) {
+    EXPECT_TRUE(seen.insert(row.Value).second) << KeyName(row.Value);
+    auto [it, fresh] = byLabel.emplace(row.Label, row.Proc);
+    EXPECT_TRUE(fresh || it->second == row.Proc) << row.Label;
+  }
+}
+
+// Each bound value is what some measured terminal's bytes decode to, so a
+// row cannot name a key that no keyboard gives; the two values no console
+// produces are the only ones exempt.
+TEST(KeyTable, EveryRowDecodesFromMeasuredBytes) {
+  const std::set<KeyCode> unreachable = {keys::CtrlAltLeftShiftTab,
+                                         keys::WithChar(keys::Alt(keys::Slash), '/')};
+  for (const KeyBinding& row : KeyBindings()) {
+    bool decoded = false;
+    for (const test::MeasuredKey& m : test::KeysTsv()) {
+      if (m.Value != row.Value || m.Bytes.empty() || decoded) continue;
+      KeyDecoder d;
+      d.Profile = test::ProfileFor(m.Env);
+      const test::KeyRun run = test::DecodeAll(d, m.Bytes);
+      decoded = !run.Stuck && run.Keys == std::vector<KeyCode>{row.Value};
+    }
+    EXPECT_NE(decoded, unreachable.count(row.Value) == 1) << KeyName(row.Value);
+  }
+}
+
+TEST(KeyNames, MeasuredNamesParseAndLabelsReadBack) {
+  for (const test::MeasuredKey& m : test::KeysTsv())
+    EXPECT_EQ(ParseKeyName(m.Name), m.Value) << m.Name << " " << KeyName(m.Value);
+  for (const KeyBinding& row : KeyBindings()) {
+    const std::string label = KeyLabel(row.Value);
+    EXPECT_FALSE(label.starts_with("0x")) << label;
+    EXPECT_EQ(ParseKeyName(label), row.Value) << label;
+  }
+  for (const char* bad : {"", "Ctrl+", "Ctrl+Ctrl+A", "Hyper+A", "keypad", "€", "0x0000011", "NumLock+A"})
+    EXPECT_EQ(ParseKeyName(bad), std::nullopt) << bad;
+}
+
+// A reserved row must swallow its key: not typed, not moving the cursor, not
+// touching the marked block, not drawing, not asking.
+TEST(KeyTable, RowsWithoutProcedureChangeNothing) {
+  for (const KeyBinding& row : KeyBindings()) {
+    if (row.Proc) continue;
+    test::TestEditor t;
+    t.SetLines({"abc", "def"});
+    t->CurCol = 2;
+    t->BlockFirst = 1;
+    t->BlockLast = 2;
+    auto state = [&] {
+      return t.Line(1) + "|" + t.Line(2) + "|" + std::to_string(t->CurLine) + "," + std::to_string(t->CurCol) +
+             "," + std::to_string(t->TopLine) + "," + std::to_string(t->BlockFirst) + "-" +
+             std::to_string(t->BlockLast) + (t->Modified ? " modified " : " ") + t.Con.Text(1) + t.Con.Text(2);
+    };
+    const std::string before = state();
+    EXPECT_EQ(HandleKey(*t, row.Value), Reentry::Read) << KeyName(row.Value);
+    EXPECT_EQ(state(), before) << KeyName(row.Value);
+    EXPECT_EQ(t.Con.KeysRead, 0) << KeyName(row.Value);
+  }
+}
+
+}  // namespace
+}  // namespace lumo
