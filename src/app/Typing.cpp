@@ -1,10 +1,8 @@
-// Typing works on private copies: the line's stored string is copied into a
-// work buffer (with room past 255 bytes, so that an insertion can be checked
-// before anything falls off), the character goes in, and only when every
-// check has passed (length, memory, the wrap's target) is the line pushed to
-// the history and stored. So a refused character leaves the text, the
-// history and Modified exactly as they were. A wrap builds the target line
-// in a second buffer the same way. Nothing here allocates unless a line must
+// Typing works on work copies of the lines (text/LineEdit): the character
+// goes into a copy, and only when every check has passed (length, memory,
+// the wrap's target) is the line pushed to the history and stored. So a
+// refused character leaves the text, the history and Modified exactly as
+// they were. A wrap builds the target line in a second copy the same way. Nothing here allocates unless a line must
 // grow or a continuation line is inserted.
 #include "app/Typing.h"
 
@@ -12,6 +10,7 @@
 #include <cstring>
 
 #include "screen/Window.h"
+#include "text/LineEdit.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
 #include "text/RusTable.h"
@@ -19,7 +18,6 @@
 namespace lumo {
 namespace {
 
-constexpr int MaxText = 255;       // longest stored string
 constexpr int RefusalPauseMs = 30;  // the silent signal of a refused character
 constexpr uint8_t VerticalLine = 0xB3;
 
@@ -39,72 +37,10 @@ constexpr uint8_t KeypadBox['9' - '.' + 1] = {
     0xBF,  // 9  ┐
 };
 
-// A line being edited: bytes B[1..Len]. A target line can gain a whole word
-// on top of 255 bytes before its trailing blanks are accounted for.
-struct Work {
-  uint8_t B[2 * MaxText + 8];
-  int Len = 0;
-
-  uint8_t At(int i) const { return i >= 1 && i <= Len ? B[i] : uint8_t(' '); }
-  std::string_view View() const {
-    return {reinterpret_cast<const char*>(B + 1), size_t(std::min(Len, MaxText))};
-  }
-};
-
-void Load(Work& w, const uint8_t* line) {
-  w.Len = line[0];
-  std::memcpy(w.B + 1, line + 1, size_t(w.Len));
-}
-
-// Last byte that is not a blank: what must fit into 255 bytes.
-int RawEnd(const Work& w) {
-  int i = w.Len;
-  while (i > 0 && w.B[i] == ' ') --i;
-  return i;
-}
-
-// The text end as the store counts it (a trailing line-colour ending left out).
-int TextEnd(const Work& w) {
-  const int raw = RawEnd(w);
-  return raw > MaxText ? raw : TextLength(w.View());
-}
-
-void FillTo(Work& w, int len) {
-  while (w.Len < len) w.B[++w.Len] = ' ';
-}
-
-// Inserts n bytes at column at (at most one past the end).
-void Insert(Work& w, int at, const uint8_t* src, int n) {
-  std::memmove(w.B + at + n, w.B + at, size_t(w.Len - at + 1));
-  std::memcpy(w.B + at, src, size_t(n));
-  w.Len += n;
-}
-
-void Erase(Work& w, int at, int n) {
-  std::memmove(w.B + at, w.B + at + n, size_t(w.Len - at - n + 1));
-  w.Len -= n;
-}
-
-int LeadingBlanks(const Work& w) {
+int LeadingBlanks(const LineEdit& w) {
   int k = 0;
   while (k < w.Len && w.B[k + 1] == ' ') ++k;
   return k;
-}
-
-enum class Fit { Ok, TooLong, NoMemory };
-
-// Whether w can be stored as line index, given that `reserve` bytes of the
-// budget are spoken for by the other line of the same edit.
-Fit CheckFit(const Editor& e, int index, const Work& w, size_t reserve) {
-  if (RawEnd(w) > MaxText) return Fit::TooLong;
-  const int l = TextEnd(w);
-  if (l > Capacity(e, index) && size_t(l) + reserve >= FreeMemory(e)) return Fit::NoMemory;
-  return Fit::Ok;
-}
-
-size_t GrowthCost(const Editor& e, int index, const Work& w) {
-  const int l = TextEnd(w);
-  return l > Capacity(e, index) ? size_t(l) + 1 : 0;
 }
 
 void Pause(Editor& e) {
@@ -132,7 +68,7 @@ bool BeginsParagraph(const Editor& e, int index) {
 
 // How far a continuation moves right past a list marker at the start of x
 // ("1 ", "2) ", "12. ", "* "), given the receiving line y.
-int ListShift(const Work& x, const Work& y) {
+int ListShift(const LineEdit& x, const LineEdit& y) {
   static constexpr const char* Separators[3] = {" ", ") ", ". "};
   auto follows = [&x](int from, const char* sep) {
     for (int i = 0; sep[i]; ++i)
@@ -166,7 +102,7 @@ void MoveCursor(Editor& e, int line, int col) {
 // A blank typed past RightMargin at the end of the text: the cursor goes on
 // to the next line instead, which is made when the typing cannot go on in the
 // line below.
-void BlankToNextLine(Editor& e, const Work& s) {
+void BlankToNextLine(Editor& e, const LineEdit& s) {
   const int line = e.CurLine;
   const int next = line + 1;
   bool useNext = false;
@@ -184,9 +120,7 @@ void BlankToNextLine(Editor& e, const Work& s) {
     InsertLine(e, e.RightMargin, target);
     if (e.OpFailed) return;
   }
-  Work y;
-  Load(y, LineAt(e, target));
-  MoveCursor(e, target, e.LeftMargin + ListShift(s, y));
+  MoveCursor(e, target, e.LeftMargin + ListShift(s, EditLine(e, target)));
   if (!useNext) MarkWindow(e);
 }
 
@@ -205,10 +139,9 @@ void ShiftRectangle(Editor& e, int line, int col) {
 // Stores s unwrapped. The cursor always passes the character: left standing
 // beyond FormatWidth, it would put each next letter of a long word in front
 // of the one before.
-bool StoreTyped(Editor& e, int line, const Work& s, int col) {
-  if (Fit f = CheckFit(e, line, s, 0); f != Fit::Ok) return Refuse(e, f);
-  PushHistory(e, line);
-  SetLineText(e, s.View(), line);
+bool StoreTyped(Editor& e, int line, const LineEdit& s, int col) {
+  if (Fit f = CheckFit(e, line, s); f != Fit::Ok) return Refuse(e, f);
+  if (!CommitLine(e, line, s)) return false;
   e.CurCol = int16_t(col + 1);
   MarkLine(e, line);
   return true;
@@ -216,7 +149,7 @@ bool StoreTyped(Editor& e, int line, const Work& s, int col) {
 
 // The last word of s (the character at col already in it) goes to the start
 // of the next line, or of a new line after this one.
-bool WrapWord(Editor& e, Work& s, int col, int n, uint8_t ch) {
+bool WrapWord(Editor& e, LineEdit& s, int col, int n, uint8_t ch) {
   const int line = e.CurLine;
   const int left = e.LeftMargin;
   const int fw = e.FormatWidth;
@@ -234,30 +167,28 @@ bool WrapWord(Editor& e, Work& s, int col, int n, uint8_t ch) {
     const int end = TextLength(e, next);
     useNext = end > 0 && !BeginsParagraph(e, next) && fw - end >= g + left;
   }
-  Work t;
+  LineEdit t;
   int at = left;
   if (useNext) {
-    Load(t, LineAt(e, next));
-    t.Len = RawEnd(t);  // the store pads again; the word must not push text off
+    t = EditLine(e, next);
+    t.Len = t.RawEnd();  // the store pads again; the word must not push text off
     at = std::min(LeadingBlanks(t) + 1, left);
   }
   // The list shift must not carry the word past 255 bytes, nor into the
   // text of the line below.
-  if (const int shift = ListShift(s, t); at + shift + g <= MaxText) at += shift;
+  if (const int shift = ListShift(s, t); at + shift + g <= MaxLineBytes) at += shift;
   if (useNext) at = std::min(at, LeadingBlanks(t) + 1);
-  at = std::clamp(at, 1, MaxText - g);
-  FillTo(t, at - 1);
-  uint8_t word[MaxText + 1];
-  std::memcpy(word, s.B + p + 1, size_t(g));
-  word[g] = ' ';
-  Insert(t, at, word, g + 1);
-  Erase(s, p + 1, g);
+  at = std::clamp(at, 1, MaxLineBytes - g);
+  // The word, with the blank that parts it from what follows it there.
+  t.Insert(at, " ");
+  t.Insert(at, s.Bytes().substr(size_t(p), size_t(g)));
+  s.Erase(p + 1, g);
 
   // Everything is checked before the first change, so a refusal changes nothing.
-  const size_t newCap = size_t(std::max<int>(e.RightMargin, TextEnd(t)));
+  const size_t newCap = size_t(std::max<int>(e.RightMargin, t.TextEnd()));
   const size_t other = useNext ? GrowthCost(e, next, t) : newCap + 1;
   if (Fit f = CheckFit(e, line, s, other); f != Fit::Ok) return Refuse(e, f);
-  if (RawEnd(t) > MaxText) return Refuse(e, Fit::TooLong);
+  if (t.Overflow || t.RawEnd() > MaxLineBytes) return Refuse(e, Fit::TooLong);
   if (useNext) {
     if (Fit f = CheckFit(e, next, t, GrowthCost(e, line, s)); f != Fit::Ok) return Refuse(e, f);
   } else {
@@ -265,9 +196,10 @@ bool WrapWord(Editor& e, Work& s, int col, int n, uint8_t ch) {
     InsertLine(e, uint8_t(newCap), at16);
     if (e.OpFailed) return false;
   }
-  PushHistory(e, line);
-  SetLineText(e, s.View(), line);
-  SetLineText(e, t.View(), next);
+  if (!CommitLine(e, line, s)) return false;
+  // The target shares the episode that commit opened: the ring keeps one
+  // entry for the key, the typed line.
+  if (!CommitLine(e, next, t)) return false;
 
   if (col > p) MoveCursor(e, next, at + (col - p - 1));
   else e.CurCol = int16_t(col);
@@ -291,14 +223,13 @@ bool TypeOne(Editor& e, uint8_t ch) {
   const int rm = e.RightMargin;
   int col = std::max<int>(e.CurCol, 1);
 
-  Work s;
-  Load(s, LineAt(e, line));
+  LineEdit s = EditLine(e, line);
   // Measured before an overwrite takes its character out: a line already
   // past the margin must not start to wrap because of an overwrite.
-  const int lineEnd = TextEnd(s);
-  if (!e.InsertMode && col <= s.Len) Erase(s, col, 1);
+  const int lineEnd = s.TextEnd();
+  if (!e.InsertMode) s.Erase(col, 1);
   const int stored = s.Len;
-  const int end = TextEnd(s);
+  const int end = s.TextEnd();
 
   if (col > rm && limit && stored <= rm) {
     if (ch == ' ' && col > end) {
@@ -309,13 +240,12 @@ bool TypeOne(Editor& e, uint8_t ch) {
     // takes it to the next line; the cursor goes with it.
     if (ch != ' ') col = rm + 1;
   }
-  if (col > MaxText) return Refuse(e, Fit::TooLong);
+  if (col > MaxLineBytes) return Refuse(e, Fit::TooLong);
   // Filling up to the cursor puts the character where the cursor shows it,
   // also in a line whose capacity is smaller than the cursor's column.
-  FillTo(s, col - 1);
-  Insert(s, col, &ch, 1);
+  s.Insert(col, ch);
 
-  const int n = std::max(TextEnd(s), col);
+  const int n = std::max(s.TextEnd(), col);
   if (n <= e.FormatWidth || !limit || lineEnd > rm) {
     if (!StoreTyped(e, line, s, col)) return false;
   } else if (!WrapWord(e, s, col, n, ch)) {

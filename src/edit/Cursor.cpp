@@ -16,6 +16,7 @@
 
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
+#include "text/LineEdit.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
@@ -30,10 +31,6 @@ int CurrentCapacity(const Editor& e) { return Capacity(e, e.CurLine); }
 int ScreenRow(const Editor& e) { return e.CurLine - e.TopLine + 3; }
 int ScreenHeight(const Editor& e) { return e.Con ? e.Con->H() : e.PageStep + 3; }
 int LastLine(const Editor& e) { return std::max<int>(e.LineCount, 1); }
-
-uint8_t ByteAt(std::string_view s, int col) {
-  return col >= 1 && size_t(col) <= s.size() ? uint8_t(s[size_t(col) - 1]) : uint8_t(' ');
-}
 
 void SetTop(Editor& e, int top) { e.TopLine = int16_t(std::clamp(top, 1, LastLine(e))); }
 

@@ -1,9 +1,11 @@
-// Line operations work on copies: a line's stored bytes (its whole capacity)
-// are taken into a std::string, changed there, and written back through the
-// store, which pads the line to its capacity again and grows it when the text
-// got longer. Bytes past a line's capacity read as blanks, so columns beyond
-// the text need no special cases. A copy is only written back when the line
-// can hold all of its text; nothing here cuts off anything but blanks. The
+// Line operations work on work copies (text/LineEdit): a line's stored bytes
+// (its whole capacity) are changed in a copy and committed, which pushes the
+// line's history, pads the line to its capacity again and grows it when the
+// text got longer. Bytes past a line's capacity read as blanks, so columns
+// beyond the text need no special cases. A commit only stores a line that can
+// hold all of its text and otherwise changes nothing, so nothing here cuts
+// off anything but blanks. A few commands that end up changing nothing still
+// push the line, as they always have: the key began the line's episode. The
 // line-adding commands check the line limit before they change anything, the
 // key procedures at the end mark the lines they may have changed in place and
 // choose the loop's re-entry point (lines that come or go redraw the window
@@ -11,26 +13,19 @@
 #include "edit/LineOps.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
+#include "text/LineEdit.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
 
 namespace lumo {
 namespace {
-
-constexpr int MaxLineBytes = 255;
-
-// The byte at 1-based column p; outside the string a blank.
-uint8_t ByteAt(std::string_view s, int p) {
-  return p >= 1 && p <= int(s.size()) ? uint8_t(s[size_t(p - 1)]) : uint8_t(' ');
-}
 
 // The scans take a byte column; a column past 255 is a blank there as well.
 uint8_t ScanColumn(int p) { return uint8_t(std::clamp(p, 1, MaxLineBytes)); }
@@ -55,19 +50,6 @@ int WordEndFrom(std::string_view s, int p) {
   const int r = WordEndRight(s, ScanColumn(p), 0);
   if (r < MaxLineBytes || p < 2 || s.size() < size_t(MaxLineBytes)) return r;
   return WordEndRight(s.substr(1), uint8_t(std::min(p - 1, MaxLineBytes)), 0) + 1;
-}
-
-// Writes text into line i. A copy longer than a line can be loses only its
-// trailing blanks; when the text itself does not fit, or the line cannot
-// grow for want of memory, the line stays as it was and the result is false.
-bool PutText(Editor& e, std::string text, int i) {
-  while (text.size() > size_t(MaxLineBytes) && text.back() == ' ') text.pop_back();
-  if (text.size() > size_t(MaxLineBytes)) return false;
-  const uint8_t need = TextLength(text);
-  if (need > Capacity(e, i) && need >= FreeMemory(e)) return false;
-  SetLineText(e, text, i);
-  e.Modified = true;
-  return Capacity(e, i) >= need;
 }
 
 // A rectangle lying on this line alone and right of the changed columns
@@ -121,28 +103,25 @@ void DuplicateLine(Editor& e) {
   InsertLine(e, capacity, e.CurLine);
   if (e.OpFailed) return;
   e.LineSaved = false;
-  std::memcpy(LineAt(e, e.CurLine), LineAt(e, e.CurLine - 1), size_t(capacity) + 1);
+  SetLineText(e, LineBytes(e, e.CurLine - 1), e.CurLine);
 }
 
 void SplitLine(Editor& e) {
   if (!RoomForLine(e)) return;
   const int line = e.CurLine;
   const int col = std::max<int>(e.CurCol, 1);
-  PushHistory(e, line);
-  const std::string_view bytes = LineBytes(e, line);
-  const std::string tail = col <= int(bytes.size()) ? std::string(bytes.substr(size_t(col - 1))) : std::string();
-  const int tailText = TextLength(tail);
+  LineEdit tail = EditLine(e, line);  // the bytes from the cursor on
+  tail.Erase(1, col - 1);
   // The indent is only layout: it gives way before any of the text would.
   int indent = std::max(e.LeftMargin - 1, 0);
-  const int paddedLength = std::min(indent + int(tail.size()), MaxLineBytes);
-  indent = std::min(indent, MaxLineBytes - tailText);
-  std::string text(size_t(indent), ' ');
-  text.append(tail, 0, size_t(tailText));
+  const int paddedLength = std::min(indent + tail.Len, MaxLineBytes);
+  tail.Cut(tail.TextEnd() + 1);
+  indent = std::min(indent, MaxLineBytes - tail.Len);
+  tail.Insert(1, std::string(size_t(indent), ' '));
 
   int16_t at = int16_t(line + 1);
   InsertLine(e, uint8_t(std::max<int>(paddedLength, e.RightMargin)), at);
-  if (e.OpFailed) return;
-  PutText(e, text, at);
+  if (e.OpFailed || !SetLineText(e, tail.View(), at)) return;
   BlankToEnd(e);
 }
 
@@ -150,25 +129,23 @@ void JoinLines(Editor& e) {
   if (e.CurLine >= e.LineCount) return;
   const int line = e.CurLine;
   const int below = line + 1;
-  PushHistory(e, line);
-  const std::string_view bytes = LineBytes(e, line);
   // The join column is the cursor's: what stands at and right of it gives way
   // to the next line (the line as it was is in the history ring).
   const int col = std::min(std::max<int>(e.CurCol, 1), MaxLineBytes + 1);
-  std::string head(bytes.substr(0, std::min(bytes.size(), size_t(col - 1))));
-  head.resize(size_t(col - 1), ' ');
+  LineEdit head = EditLine(e, line);
+  head.Cut(col);
+  head.FillTo(col - 1);
 
-  PushHistory(e, below);
-  std::string next(LineBytes(e, below));
-  const int length = TextLength(next);
+  LineEdit next = EditLine(e, below);
+  const int length = next.TextEnd();
   int k = 1;
-  while (k <= length && next[size_t(k - 1)] == ' ') ++k;
+  while (k <= length && next.At(k) == ' ') ++k;
   // One blank of the indentation parts the two texts.
-  if (k > 1 && col > 1 && head[size_t(col - 2)] != ' ') --k;
+  if (k > 1 && col > 1 && head.At(col - 1) != ' ') --k;
 
   if (length < k || col + length - k <= e.FormatWidth) {
-    if (length >= k) head.append(next, size_t(k - 1), size_t(length - k + 1));
-    if (!PutText(e, head, line)) return;
+    if (length >= k) head.Insert(col, next.Bytes().substr(size_t(k - 1), size_t(length - k + 1)));
+    if (!CommitLine(e, line, head)) return;
     int16_t at = int16_t(below);
     DeleteLine(e, at);
     return;
@@ -179,13 +156,16 @@ void JoinLines(Editor& e) {
   int p = k + e.FormatWidth - col + 2;
   do {
     --p;
-  } while (p > 0 && ByteAt(next, p) != ' ');
-  if (p <= k) return;
-  head.append(next, size_t(k - 1), size_t(p - k));
-  if (!PutText(e, head, line)) return;
-  next.erase(size_t(k - 1), size_t(p - k));
-  while (k <= int(next.size()) && next[size_t(k - 1)] == ' ') next.erase(size_t(k - 1), 1);
-  PutText(e, next, below);
+  } while (p > 0 && next.At(p) != ' ');
+  if (p <= k) {
+    PushHistory(e, line);
+    return;
+  }
+  head.Insert(col, next.Bytes().substr(size_t(k - 1), size_t(p - k)));
+  if (!CommitLine(e, line, head)) return;
+  next.Erase(k, p - k);
+  while (k <= next.Len && next.At(k) == ' ') next.Erase(k, 1);
+  CommitLine(e, below, next);
 }
 
 bool DeleteCurrentLine(Editor& e) {
@@ -201,17 +181,16 @@ bool DeleteCurrentLine(Editor& e) {
 }
 
 void BlankToEnd(Editor& e) {
-  PushHistory(e, e.CurLine);
-  uint8_t* p = LineAt(e, e.CurLine);
-  for (int c = std::max<int>(e.CurCol, 1); c <= p[0]; ++c) p[c] = ' ';
-  e.Modified = true;
+  LineEdit w = EditLine(e, e.CurLine);
+  w.Cut(std::max<int>(e.CurCol, 1));
+  CommitLine(e, e.CurLine, w);
 }
 
 void DeleteWordLeft(Editor& e, uint8_t flag) {
   if (e.CurCol <= 1) return;
   const int line = e.CurLine;
-  PushHistory(e, line);
-  std::string s(LineBytes(e, line));
+  LineEdit w = EditLine(e, line);
+  const std::string_view s = LineBytes(e, line);
   const int capacity = int(s.size());
   int end = std::min<int>(e.CurCol, capacity + 1);
   if (ByteAt(s, e.CurCol - 1) == ' ') flag = 1;
@@ -228,28 +207,29 @@ void DeleteWordLeft(Editor& e, uint8_t flag) {
   const int cut = std::min(last, capacity);
   if (first <= cut) {
     removed = cut - first + 1;
-    s.erase(size_t(first - 1), size_t(removed));
+    w.Erase(first, removed);
   }
   int col = first;
-  if (first > 1 && ByteAt(s, first - 1) != ' ') {
-    if (int(s.size()) < first - 1) s.resize(size_t(first - 1), ' ');
-    s.insert(size_t(first - 1), 1, ' ');
+  if (first > 1 && w.At(first - 1) != ' ') {
+    w.Insert(first, " ");
     ++col;
     --removed;
   }
-  if (!PutText(e, s, line)) return;
+  if (!CommitLine(e, line, w)) return;
   e.CurCol = int16_t(col);
   FollowRectangle(e, line, std::max(last, first), removed);
 }
 
 void DeleteWord(Editor& e) {
   const int line = e.CurLine;
-  PushHistory(e, line);
   const std::string_view s = LineBytes(e, line);
   const uint8_t c = ByteAt(s, e.CurCol);
   bool run = false;
   if (c == ' ') {
-    if (e.CurCol > TextLength(s)) return;
+    if (e.CurCol > TextLength(s)) {
+      PushHistory(e, line);
+      return;
+    }
     run = true;
   } else if (IsDelimiter(c) && (e.CurCol == 1 || ByteAt(s, e.CurCol - 1) == ' ')) {
     run = true;
@@ -259,20 +239,23 @@ void DeleteWord(Editor& e) {
     DeleteWordLeft(e, 1);
     return;
   }
-  while (IsDelimiter(ByteAt(LineBytes(e, line), e.CurCol))) DeleteCharAtCursor(e);
+  while (IsDelimiter(ByteAt(LineBytes(e, line), e.CurCol)) && DeleteCharAtCursor(e)) {}
   // Only blanks inside the text: past it the line is blanks to its end, and
   // deleting them would never stop.
-  while (e.CurCol <= TextLength(e, line) && ByteAt(LineBytes(e, line), e.CurCol) == ' ') DeleteCharAtCursor(e);
+  while (e.CurCol <= TextLength(e, line) && ByteAt(LineBytes(e, line), e.CurCol) == ' ' && DeleteCharAtCursor(e)) {}
 }
 
-void DeleteCharAtCursor(Editor& e) {
+bool DeleteCharAtCursor(Editor& e) {
   const int line = e.CurLine;
   const int col = e.CurCol;
-  std::string s(LineBytes(e, line));
-  if (col < 1 || col > int(s.size())) return;
-  s.erase(size_t(col - 1), 1);
-  PutText(e, s, line);
-  FollowRectangle(e, line, col, 1);
+  LineEdit w = EditLine(e, line);
+  // Past the line's end nothing goes, but the key has still begun the
+  // line's episode.
+  const bool inside = col >= 1 && col <= w.Len;
+  if (inside) w.Erase(col, 1);
+  if (!CommitLine(e, line, w)) return false;
+  if (inside) FollowRectangle(e, line, col, 1);
+  return inside;
 }
 
 Reentry AddLineKey(Editor& e, KeyCode) {
@@ -332,9 +315,9 @@ Reentry DeleteWordKey(Editor& e, KeyCode) {
 // The question about a marked block comes with the block commands; until
 // then Del always works on the text at the cursor.
 Reentry DelKey(Editor& e, KeyCode) {
-  PushHistory(e, e.CurLine);
-  if (e.CurCol > TextLength(e, e.CurLine)) JoinLines(e);
-  else DeleteCharAtCursor(e);
+  if (e.CurCol <= TextLength(e, e.CurLine)) DeleteCharAtCursor(e);
+  else if (e.CurLine < e.LineCount) JoinLines(e);
+  else PushHistory(e, e.CurLine);  // nothing to join: only the episode begins
   MarkLine(e, e.CurLine);
   MarkLine(e, e.CurLine + 1);
   return Reentry::Update;
@@ -343,7 +326,6 @@ Reentry DelKey(Editor& e, KeyCode) {
 Reentry BackspaceKey(Editor& e, KeyCode) {
   if (e.CurCol <= 1) return Reentry::Read;
   --e.CurCol;
-  PushHistory(e, e.CurLine);
   DeleteCharAtCursor(e);
   MarkLine(e, e.CurLine);
   return Reentry::Update;

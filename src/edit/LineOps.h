@@ -37,8 +37,9 @@ void DeleteWordLeft(Editor& e, uint8_t flag);
 // Removes the word at the cursor, or the run of delimiters and blanks there.
 void DeleteWord(Editor& e);
 // Removes the byte at CurCol; a rectangle on this line alone right of the
-// cursor moves with its text. The caller has pushed the line's history.
-void DeleteCharAtCursor(Editor& e);
+// cursor moves with its text. False when no byte went (the cursor past the
+// line's capacity, or the store refused).
+bool DeleteCharAtCursor(Editor& e);
 
 // Key procedures.
 Reentry AddLineKey(Editor& e, KeyCode key);        // F3

@@ -6,14 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/LineEdit.h"
 #include "text/LineStore.h"
 
 namespace lumo {
 namespace {
-
-uint8_t ByteAt(std::string_view s, int p) {
-  return p >= 1 && size_t(p) <= s.size() ? uint8_t(s[size_t(p) - 1]) : uint8_t(' ');
-}
 
 // The corner rule of rectangular blocks: a corner past the line's capacity
 // moves back onto it; with a line block the line block grows instead, so the

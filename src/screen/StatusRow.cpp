@@ -16,6 +16,7 @@
 
 #include "screen/KeyNames.h"
 #include "screen/Window.h"
+#include "text/LineEdit.h"
 #include "text/LineStore.h"
 
 namespace lumo {
@@ -75,9 +76,8 @@ bool StoreRowText(Editor& e, std::string_view text) {
 }
 
 uint8_t ByteUnderCursor(const Editor& e) {
-  if (e.CurLine < 1 || e.CurLine > e.LineCount || e.CurCol < 1) return ' ';
-  if (e.CurCol > Capacity(e, e.CurLine)) return ' ';
-  return LineAt(e, e.CurLine)[e.CurCol];
+  if (e.CurLine < 1 || e.CurLine > e.LineCount) return ' ';
+  return ByteAt(LineBytes(e, e.CurLine), e.CurCol);
 }
 
 void DrawMessageText(Editor& e, std::string_view text) {

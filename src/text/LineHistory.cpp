@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "text/LineEdit.h"
 #include "text/LineStore.h"
 
 namespace lumo {
@@ -49,7 +50,7 @@ bool CursorOnText(const TextState& t) {
 
 void RestoreBeforeEpisode(TextState& t) {
   if (!t.LineSaved || t.HistoryNewest > 15 || !CursorOnText(t)) return;
-  SetLineText(t, SlotText(t.HistorySlot[t.HistoryNewest]), t.CurLine);
+  CommitLine(t, t.CurLine, EditText(SlotText(t.HistorySlot[t.HistoryNewest])));
 }
 
 void RestoreFromRing(TextState& t) {
@@ -63,7 +64,7 @@ void RestoreFromRing(TextState& t) {
 void UndoLastChange(TextState& t) {
   if (!t.LineSaved || !CursorOnText(t)) return;
   const int other = t.SnapshotToggle ^ 1;
-  SetLineText(t, SlotText(t.Snapshot[other]), t.CurLine);
+  if (!CommitLine(t, t.CurLine, EditText(SlotText(t.Snapshot[other])))) return;
   t.CurCol = t.SnapshotCol[other];
 }
 

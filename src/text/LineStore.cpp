@@ -63,9 +63,13 @@ uint8_t* ChunkBlock(TextState& t, uint8_t capacity) {
   return p;
 }
 
-void Refuse(TextState& t, std::string_view message, int16_t& index) {
+void Report(TextState& t, std::string_view message) {
   if (t.Notify) t.Notify(t, message);
   t.OpFailed = 1;
+}
+
+void Refuse(TextState& t, std::string_view message, int16_t& index) {
+  Report(t, message);
   --index;
 }
 
@@ -160,7 +164,13 @@ void InsertLine(TextState& t, uint8_t capacity, int16_t& index) {
   t.Modified = true;
 }
 
-void SetLineText(TextState& t, std::string_view text, int index) {
+bool CanHold(const TextState& t, int index, int length, size_t reserve) {
+  return length <= Capacity(t, index) || size_t(length) + reserve < FreeMemory(t);
+}
+
+void RefuseNoMemory(TextState& t) { Report(t, Texts::NoMemory); }
+
+bool SetLineText(TextState& t, std::string_view text, int index) {
   uint8_t* p = t.Lines[index];
   uint8_t cap = p[0];
   uint8_t padded[255];
@@ -171,9 +181,11 @@ void SetLineText(TextState& t, std::string_view text, int index) {
   while (len < cap) padded[len++] = ' ';
   uint8_t l = TextLength({reinterpret_cast<const char*>(padded), len});
   if (l > cap) {
-    if (l >= FreeMemory(t)) return;
-    uint8_t* grown = static_cast<uint8_t*>(std::malloc(size_t(l) + 1));
-    if (!grown) return;
+    uint8_t* grown = CanHold(t, index, l) ? static_cast<uint8_t*>(std::malloc(size_t(l) + 1)) : nullptr;
+    if (!grown) {
+      RefuseNoMemory(t);
+      return false;
+    }
     FreeBlock(t, p);
     t.BudgetUsed += size_t(l) + 1;
     grown[0] = l;
@@ -183,6 +195,7 @@ void SetLineText(TextState& t, std::string_view text, int index) {
   size_t copy = len < cap ? len : cap;
   std::memcpy(p + 1, padded, copy);
   if (copy < cap) std::memset(p + 1 + copy, ' ', cap - copy);
+  return true;
 }
 
 void DeleteLine(TextState& t, int16_t& index) {

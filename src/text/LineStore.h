@@ -31,8 +31,15 @@ inline uint8_t TextLength(const TextState& t, int i) { return TextLength(LineByt
 // Inserts a blank line of the given capacity at index; on refusal the index
 // variable is decremented and OpFailed set.
 void InsertLine(TextState& t, uint8_t capacity, int16_t& index);
-// Replaces the text of line index, growing its capacity when the text is longer.
-void SetLineText(TextState& t, std::string_view text, int index);
+// Replaces the text of line index, growing its capacity when the text is
+// longer. False, after the store's notice and with OpFailed set, when the
+// budget cannot grow the line; the line is then unchanged.
+bool SetLineText(TextState& t, std::string_view text, int index);
+// Whether line index can take a text of this length, growing if it must,
+// with reserve bytes of the budget kept for another line of the same edit.
+bool CanHold(const TextState& t, int index, int length, size_t reserve = 0);
+// The store's refusal for want of memory: the notice, OpFailed.
+void RefuseNoMemory(TextState& t);
 // Removes line index (the last line is only blanked).
 void DeleteLine(TextState& t, int16_t& index);
 

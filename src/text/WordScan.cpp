@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/LineEdit.h"
 #include "text/LineStore.h"
 
 namespace lumo {
@@ -16,10 +17,6 @@ namespace {
 
 constexpr char Delimiters[] = ".,:;?!/\\()-*+=<>{}[]_\"'";
 static_assert(sizeof Delimiters - 1 == 23);
-
-uint8_t ByteAt(std::string_view s, int p) {
-  return p >= 1 && size_t(p) <= s.size() ? uint8_t(s[size_t(p) - 1]) : uint8_t(' ');
-}
 
 }  // namespace
 

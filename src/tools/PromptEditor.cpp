@@ -18,6 +18,7 @@
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "screen/KeyNames.h"
+#include "text/LineEdit.h"
 #include "text/LineStore.h"
 #include "text/RusTable.h"
 #include "text/Texts.h"
@@ -37,35 +38,29 @@ constexpr int FieldStart = 28;   // screen column of the answer's first byte
 
 // ---- The word at the text cursor ----------------------------------------
 
-// The current line as the scans see it: 1-based, blanks past its capacity
-// (the padding the scans assume), and byte 0 never looked at.
-struct LineView {
-  std::string_view S;
-  uint8_t At(int p) const { return p >= 1 && p <= int(S.size()) ? uint8_t(S[size_t(p - 1)]) : ' '; }
-};
-
 // Mode 0: the bare word; mode 2: with its trailing delimiters and one blank.
 // offset becomes the cursor's 1-based place in the word.
 std::string WordAtCursor(Editor& e, int mode, int& offset) {
   offset = 0;
   if (!e.Lines || e.CurLine < 1 || e.CurLine > e.LineCount) return {};
-  const LineView s{LineBytes(e, e.CurLine)};
-  int end = std::min<int>(e.CurCol, int(s.S.size()));
+  const std::string_view s = LineBytes(e, e.CurLine);
+  auto at = [s](int p) { return ByteAt(s, p); };
+  int end = std::min<int>(e.CurCol, int(s.size()));
   if (end < 1) return {};
-  if (s.At(end) == ' ' && (end == 1 || s.At(end - 1) == ' ')) return {};
-  if (end > 1 && IsDelimiter(s.At(end)) && s.At(end - 1) == ' ') ++end;
-  end = WordEndRightAt(s.S, end, 2);
-  int start = std::min<int>(WordStartLeftAt(s.S, end), e.CurCol);
-  while (start < end && IsDelimiter(s.At(start))) ++start;
+  if (at(end) == ' ' && (end == 1 || at(end - 1) == ' ')) return {};
+  if (end > 1 && IsDelimiter(at(end)) && at(end - 1) == ' ') ++end;
+  end = WordEndRightAt(s, end, 2);
+  int start = std::min<int>(WordStartLeftAt(s, end), e.CurCol);
+  while (start < end && IsDelimiter(at(start))) ++start;
   if (mode == 0) {
-    while (end > start && s.At(end) != ' ' && IsDelimiter(s.At(end - 1))) --end;
-    while (start < end && s.At(start) < 32) ++start;
-  } else if (s.At(end) == ' ') {
+    while (end > start && at(end) != ' ' && IsDelimiter(at(end - 1))) --end;
+    while (start < end && at(start) < 32) ++start;
+  } else if (at(end) == ' ') {
     ++end;
   }
   offset = e.CurCol - start + 1;
   std::string word;
-  for (int p = start; p < end; ++p) word += char(s.At(p));
+  for (int p = start; p < end; ++p) word += char(at(p));
   return word;
 }
 
@@ -112,6 +107,17 @@ struct Session {
     Display();
     Touched = false;
   }
+  // The answer as a work copy: its storage past the length rides along, so
+  // that Shift+Right still finds what was there.
+  LineEdit Work() const {
+    LineEdit w = EditText({A.Bytes, sizeof A.Bytes});
+    w.Len = A.Length;
+    return w;
+  }
+  void Keep(const LineEdit& w) {
+    std::memcpy(A.Bytes, w.B + 1, sizeof A.Bytes);
+    A.Length = uint8_t(w.Len);
+  }
   void Replace(std::string_view text) {
     A.Set(text);
     Touched = true;
@@ -125,22 +131,23 @@ struct Session {
     }
     if (End() >= W()) return;
     if (E.RusMode) ch = RusTranslate(ch);
-    const size_t at = std::min<size_t>(size_t(X - FieldStart), A.Length);
-    std::memmove(A.Bytes + at + 1, A.Bytes + at, A.Length - at);
-    A.Bytes[at] = char(ch);
-    ++A.Length;
+    if (A.Length == sizeof A.Bytes) return;
+    LineEdit w = Work();
+    w.Insert(std::min(X - FieldStart + 1, w.Len + 1), ch);
+    Keep(w);
     Touched = true;
     if (X < W()) ++X;
   }
   // Removes the byte under X; nothing at or past the end.
   bool DeleteAtX() {
-    const size_t at = size_t(X - FieldStart);
-    if (at >= A.Length) return false;
-    std::memmove(A.Bytes + at, A.Bytes + at + 1, A.Length - at - 1);
+    const int col = X - FieldStart + 1;
+    if (col > A.Length) return false;
     // The storage keeps what it held past the length, as Shift+Right
     // exposes it; the byte shifted out of the answer stays there.
+    LineEdit w = Work();
+    w.Erase(col, 1);
     PutCell(E, End(), 2, ' ', 0x07);
-    --A.Length;
+    Keep(w);
     Touched = true;
     return true;
   }

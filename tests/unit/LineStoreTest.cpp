@@ -102,10 +102,12 @@ TEST(LineStore, SetLineTextKeepsOrGrowsCapacity) {
   SetLineText(e, std::string("123456789012345\x04\t", 17), 1);
   EXPECT_EQ(Capacity(e, 1), 15);
   EXPECT_EQ(LineBytes(e, 1), "123456789012345");
-  // Growing beyond the budget leaves the line unchanged.
+  // Growing beyond the budget is refused aloud and leaves the line unchanged.
   e.BudgetLimit = e.BudgetUsed + 3;
-  SetLineText(e, std::string(40, 'q'), 1);
+  EXPECT_FALSE(SetLineText(e, std::string(40, 'q'), 1));
   EXPECT_EQ(LineBytes(e, 1), "123456789012345");
+  EXPECT_EQ(e.OpFailed, 1);
+  EXPECT_EQ(t.LastNotice, Cp("НЕ ХВАТАЕТ ПАМЯТИ!"));
 }
 
 TEST(LineStore, DeleteRenumbersAndClearsWhatWasOnTheLine) {
