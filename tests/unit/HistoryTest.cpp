@@ -1,6 +1,6 @@
-// The line history: the ring and its episodes, the three restore commands as
-// the loop runs them, and the history screen with its slot prompt and its
-// key-code display.
+// The history screen: no key opens it yet (the menu will), so what it draws
+// and how its slot prompt and its key-code display behave are tested here.
+// The ring and the keys that restore lines are tested in tests/cases.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +9,6 @@
 
 #include "TestEditor.h"
 #include "app/HistoryScreen.h"
-#include "app/MainLoop.h"
 #include "text/LineHistory.h"
 
 namespace lumo {
@@ -17,125 +16,9 @@ namespace {
 
 using test::TestEditor;
 
-constexpr KeyCode KeyShiftF10 = 0x0202FF0A;
-constexpr KeyCode KeyAltR = 0x03081300;
-constexpr KeyCode KeyAltBackspace = 0x03080E00;
 constexpr KeyCode KeyEnter = 0x00001C0D;
 
 KeyCode Char(char c) { return KeyCode(uint8_t(c)); }
-
-std::string SlotText(const Editor& e, int s) {
-  const uint8_t* p = e.HistorySlot[s];
-  std::string_view v(reinterpret_cast<const char*>(p + 1), p[0]);
-  return std::string(v.substr(0, TextLength(v)));
-}
-
-struct HistoryTest : ::testing::Test {
-  TestEditor T;
-  void SetUp() override { T.SetLines({"alpha", "beta", "gamma"}); }
-  Editor& E() { return *T; }
-  void Keys(std::initializer_list<KeyCode> keys) {
-    for (KeyCode k : keys) HandleKey(E(), k);
-  }
-};
-
-TEST_F(HistoryTest, OneEpisodeOnePush) {
-  T->CurLine = 2;
-  T->CurCol = 5;
-  Keys({Char('x'), Char('y'), Char('z')});
-  EXPECT_EQ(T.Line(2), "betaxyz");
-  EXPECT_EQ(T->HistoryNewest, 0);
-  EXPECT_EQ(SlotText(E(), 0), "beta");
-  // Shift+F10 gives the line before the first of the three, and again.
-  Keys({KeyShiftF10});
-  EXPECT_EQ(T.Line(2), "beta");
-  Keys({KeyShiftF10});
-  EXPECT_EQ(T.Line(2), "beta");
-  EXPECT_EQ(T->HistoryNewest, 0);
-}
-
-TEST_F(HistoryTest, RestoresNeedAnEpisode) {
-  T->CurLine = 1;
-  Keys({Char('x')});
-  T->LineSaved = false;  // as after moving to another line and back
-  Keys({KeyShiftF10, KeyAltBackspace});
-  EXPECT_EQ(T.Line(1), "xalpha");
-}
-
-TEST_F(HistoryTest, RingKeepsTheSixteenNewest) {
-  for (int i = 1; i <= 17; ++i) {
-    SetLineText(E(), "text " + std::to_string(i), 1);
-    T->LineSaved = false;
-    PushHistory(E(), 1);
-  }
-  EXPECT_EQ(T->HistoryNewest, 0);
-  EXPECT_EQ(SlotText(E(), 0), "text 17");
-  EXPECT_EQ(SlotText(E(), 1), "text 2");
-  for (int s = 0; s < 16; ++s) EXPECT_NE(SlotText(E(), s), "text 1");
-}
-
-TEST_F(HistoryTest, RingRestoresWalkBackAboveEachOther) {
-  T->CurLine = 3;
-  DeleteLine(E(), T->CurLine);  // pushes "gamma"
-  T->CurLine = 1;
-  DeleteLine(E(), T->CurLine);  // pushes "alpha"; "beta" is left
-  ASSERT_EQ(T->LineCount, 1);
-  Keys({KeyAltR});
-  EXPECT_EQ(T.Line(1), "alpha");
-  EXPECT_EQ(T->CurLine, 1);
-  EXPECT_FALSE(T->LineSaved);
-  Keys({KeyAltR});
-  EXPECT_EQ(T.Line(1), "gamma");
-  EXPECT_EQ(T.Line(2), "alpha");
-  EXPECT_EQ(T.Line(3), "beta");
-  // Both entries restored: the index has stepped back past slot 0.
-  EXPECT_EQ(T->HistoryNewest, 255);
-}
-
-TEST_F(HistoryTest, DeletedLineComesBackWhereItWas) {
-  T->CurLine = 2;
-  DeleteLine(E(), T->CurLine);
-  ASSERT_EQ(T.Line(2), "gamma");
-  Keys({KeyAltR});
-  EXPECT_EQ(T.Line(1), "alpha");
-  EXPECT_EQ(T.Line(2), "beta");
-  EXPECT_EQ(T.Line(3), "gamma");
-  EXPECT_EQ(T->CurLine, 2);
-}
-
-TEST_F(HistoryTest, EmptyRingGivesAnEmptyLine) {
-  T->CurLine = 2;
-  Keys({KeyAltR});
-  EXPECT_EQ(T->LineCount, 4);
-  EXPECT_EQ(T.Line(2), "");
-  EXPECT_EQ(T.Line(3), "beta");
-  EXPECT_EQ(T->HistoryNewest, 14);
-}
-
-TEST_F(HistoryTest, RefusedRestoreKeepsTheCursorOnTheText) {
-  SetLineText(E(), "a longer line than the memory left", 1);
-  PushHistory(E(), 1);
-  T->CurLine = 1;
-  T->BudgetLimit = T->BudgetUsed + 4;
-  Keys({KeyAltR});
-  EXPECT_EQ(T->OpFailed, 1);
-  EXPECT_EQ(T->LineCount, 3);
-  EXPECT_EQ(T->CurLine, 1);
-  EXPECT_EQ(T->HistoryNewest, 0);  // the entry is still there for a later try
-}
-
-TEST_F(HistoryTest, UndoAndRedoOfTheLastKey) {
-  T->CurLine = 1;
-  T->CurCol = 6;
-  Keys({Char('s'), Char('!')});
-  ASSERT_EQ(T.Line(1), "alphas!");
-  Keys({KeyAltBackspace});
-  EXPECT_EQ(T.Line(1), "alphas");
-  EXPECT_EQ(T->CurCol, 7);
-  Keys({KeyAltBackspace});
-  EXPECT_EQ(T.Line(1), "alphas!");
-  EXPECT_EQ(T->CurCol, 8);
-}
 
 // Keeps the screen as it was before each key read, so a test can see what the
 // history screen showed while it waited.
@@ -156,10 +39,12 @@ struct PeekConsole : TestConsole {
 };
 
 // A ring of three entries and the cursor on line 2.
-struct ScreenTest : HistoryTest {
+struct ScreenTest : ::testing::Test {
+  TestEditor T;
   PeekConsole Con;
+  Editor& E() { return *T; }
   void SetUp() override {
-    HistoryTest::SetUp();
+    T.SetLines({"alpha", "beta", "gamma"});
     T->Con = &Con;
     for (const char* s : {"first", "second", "third"}) {
       SetLineText(E(), s, 1);

@@ -1,0 +1,500 @@
+// Editing cases as data. Every file tests/cases/*.cases is a list of cases,
+// one behaviour a line:
+//
+//   [set-up] text before ⇒ keys ⇒ text after ⇒ checks
+//
+// A text is the editor's lines in UTF-8: ¦ is the cursor, ¶ a line break (code
+// page 866 has neither), c×N is N copies of c, «x 1..9» the lines "x 1" to
+// "x 9", \xHH a byte; blanks at a line's end only place the cursor. A text
+// after of "=" means "as before", the cursor left to the checks. Keys are key
+// names of tests/data/keys.tsv in angle brackets, <Tab>×8 repeats one, and
+// anything else is typed; blanks next to a key only separate. A final … says
+// the keys end at a question on purpose: the case is compared there. Set-up
+// and checks are Name=value pairs, quoted when the value has blanks (see Set
+// and Get below). A line holding only [set-up] gives the set-up of the cases
+// after it; a line starting with ⇒ continues the case above; # starts a
+// comment.
+//
+// Each case gets a fresh editor on the test console, its text loaded as the
+// program loads a file. Each key is the byte sequence a terminal was measured
+// to send for it (kitty's, or the first terminal's that sends it), decoded by
+// the real decoder with that terminal's profile; typed text goes through the
+// decoder as UTF-8. The keys are queued and the real main loop runs them, the
+// state invariants checked at every read. The first read past the keys is
+// where the case is compared: besides its checks, a case that ends in the loop
+// must show its text in the window, the cursor on the screen and its place on
+// the status row. Any read after that is a question the keys did not answer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "KeysTsv.h"
+#include "TempDir.h"
+#include "app/Editor.h"
+#include "app/Invariants.h"
+#include "app/MainLoop.h"
+#include "app/Startup.h"
+#include "files/Load.h"
+#include "screen/KeyDecoder.h"
+#include "screen/StatusRow.h"
+#include "screen/TestConsole.h"
+#include "text/Cp866.h"
+#include "text/LineStore.h"
+
+namespace lumo {
+namespace {
+
+using test::TempDir;
+
+// ---- Keys -------------------------------------------------------------------
+
+// The keys in bytes that arrived together, as the console decodes them.
+std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& profile) {
+  KeyDecoder d;
+  d.Profile = profile;
+  std::vector<KeyCode> keys;
+  const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
+  for (size_t at = 0; at < bytes.size();) {
+    Decoded r = d.Decode(b + at, bytes.size() - at, false);
+    if (r.Status == DecodeStatus::Incomplete) r = d.Decode(b + at, bytes.size() - at, true);
+    if (r.Status == DecodeStatus::Key) keys.push_back(r.Key);
+    at += std::max<size_t>(r.Used, 1);
+  }
+  return keys;
+}
+
+// Each key name with the value the decoder gives for the bytes kitty sends,
+// or the first terminal that sends it.
+const std::map<std::string, KeyCode>& NamedKeys() {
+  static const std::map<std::string, KeyCode> keys = [] {
+    std::map<std::string, const test::MeasuredKey*> chosen;
+    for (const test::MeasuredKey& k : test::KeysTsv())
+      if (!k.Bytes.empty() && (!chosen.count(k.Name) || k.Env == "kitty-1")) chosen[k.Name] = &k;
+    std::map<std::string, KeyCode> m;
+    for (const auto& [name, k] : chosen) {
+      const std::vector<KeyCode> codes = DecodeBytes({reinterpret_cast<const char*>(k->Bytes.data()), k->Bytes.size()},
+                                                     test::ProfileFor(k->Env));
+      if (codes.size() == 1) m[name] = codes[0];
+    }
+    return m;
+  }();
+  return keys;
+}
+
+// ---- Texts ------------------------------------------------------------------
+
+std::string_view NextChar(std::string_view s, size_t& i) {
+  const auto b = uint8_t(s[i]);
+  const size_t n = std::min<size_t>(b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1, s.size() - i);
+  i += n;
+  return s.substr(i - n, n);
+}
+
+// The number at i (after a ×), advancing i.
+int Count(std::string_view s, size_t& i) {
+  int n = 0;
+  i = size_t(std::from_chars(s.data() + i, s.data() + s.size(), n).ptr - s.data());
+  return n;
+}
+
+struct Text {
+  std::vector<std::string> Lines{""};  // code page 866
+  int Line = 0, Col = 0;               // the cursor mark, 0 = none
+  std::string Error;
+};
+
+Text Expand(const std::string& written) {
+  static const std::regex numbered("«(.*?)(\\d+)\\.\\.(\\d+)»");
+  std::string s;
+  auto from = written.cbegin();
+  for (std::sregex_iterator it(written.begin(), written.end(), numbered), end; it != end; ++it) {
+    s.append(from, (*it)[0].first);
+    for (int n = std::stoi((*it)[2]), last = std::stoi((*it)[3]); n <= last; ++n)
+      s += (*it)[1].str() + std::to_string(n) + (n < last ? "¶" : "");
+    from = (*it)[0].second;
+  }
+  s.append(from, written.cend());
+  Text t;
+  for (size_t i = 0; i < s.size();) {
+    const std::string_view c = NextChar(s, i);
+    std::string& line = t.Lines.back();
+    if (c == "¦") t.Line = int(t.Lines.size()), t.Col = int(line.size()) + 1;
+    else if (c == "¶") t.Lines.emplace_back();
+    else if (c == "×" && !line.empty()) line.append(size_t(std::max(Count(s, i) - 1, 0)), line.back());
+    else if (c == "\\" && s.compare(i, 1, "x") == 0) line += char(std::stoi(s.substr(i + 1, 2), nullptr, 16)), i += 3;
+    else if (uint8_t(c[0]) < 0x80) line += c[0];
+    else if (const std::string b = Cp(c); b != "?") line += b;
+    else t.Error = "not in code page 866: " + std::string(c);
+  }
+  // A loaded line would keep its trailing blanks and take them as capacity.
+  for (std::string& l : t.Lines) l.erase(l.find_last_not_of(' ') + 1);
+  return t;
+}
+
+// Bytes as a case writes them, for reports and for comparing screen texts.
+std::string Show(std::string_view line, int cursor = 0) {
+  std::string s(line), out;
+  if (cursor > int(s.size()) + 1) s.resize(size_t(cursor - 1), ' ');
+  for (size_t i = 0; i <= s.size();) {
+    if (int(i) + 1 == cursor) out += "¦";
+    if (i == s.size()) break;
+    size_t run = 1;
+    while (i + run < s.size() && s[i + run] == s[i] && int(i + run) + 1 != cursor) ++run;
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", unsigned(uint8_t(s[i])));
+    out += uint8_t(s[i]) < 32 ? std::string(hex) : Utf8FromCp866(s.substr(i, 1));
+    if (run < 6) run = 1;
+    else out += "×" + std::to_string(run);
+    i += run;
+  }
+  return out;
+}
+
+std::string Trim(std::string_view s) {
+  const size_t a = s.find_first_not_of(' ');
+  return a == std::string::npos ? "" : std::string(s.substr(a, s.find_last_not_of(' ') - a + 1));
+}
+
+// A written text in the form Show gives, so "a×5" and "aaaaa" compare equal.
+std::string Canonical(const std::string& value) {
+  std::string out;
+  for (const std::string& l : Expand(value).Lines) out += (out.empty() ? "" : "¶") + Show(l);
+  return out;
+}
+
+struct Keys {
+  std::vector<KeyCode> Codes;
+  bool Question = false;  // the keys end at a question on purpose
+  std::string Error;
+};
+
+Keys ExpandKeys(std::string s) {
+  static const std::regex key("\\s*<([^<>]+)>(?:×(\\d+))?\\s*");
+  Keys k;
+  if (s.size() >= 3 && s.compare(s.size() - 3, 3, "…") == 0) k.Question = true, s.resize(s.size() - 3);
+  auto type = [&](std::string_view text) {
+    std::string bytes, last;
+    for (size_t i = 0; i < text.size();) {
+      const std::string_view c = NextChar(text, i);
+      if (c == "×" && !last.empty()) {
+        for (int n = Count(text, i); n > 1; --n) bytes += last;
+      } else {
+        bytes += last = c;
+      }
+    }
+    const std::vector<KeyCode> codes = DecodeBytes(bytes, test::ProfileFor("kitty-1"));
+    k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
+  };
+  auto from = s.cbegin();
+  for (std::sregex_iterator it(s.begin(), s.end(), key), end; it != end; ++it) {
+    type(std::string(from, (*it)[0].first));
+    const auto named = NamedKeys().find((*it)[1]);
+    if (named == NamedKeys().end()) k.Error = "no key <" + (*it)[1].str() + ">";
+    else k.Codes.insert(k.Codes.end(), size_t((*it)[2].matched ? std::stoi((*it)[2]) : 1), named->second);
+    from = (*it)[0].second;
+  }
+  type(std::string(from, s.cend()));
+  return k;
+}
+
+// ---- The editor -------------------------------------------------------------
+
+// Keeps the messages the editor waited on, and checks the state at every
+// read: a command may leave nothing broken, not even while it asks.
+struct CaseConsole : TestConsole {
+  using TestConsole::TestConsole;
+  Editor* E = nullptr;
+  std::vector<std::string> Said;
+  std::string Fault;
+  std::string Row(int r) { return Show(Trim(Text(r))); }
+  bool WaitKey(int ms) override {
+    if (std::string s = Row(2); !s.empty()) Said.push_back(s);
+    return TestConsole::WaitKey(ms);
+  }
+  KeyCode ReadKey() override {
+    if (Fault.empty()) Fault = CheckInvariants(*E);
+    return TestConsole::ReadKey();
+  }
+};
+
+std::string Pair(int a, int b, const char* sep = ",") { return std::to_string(a) + sep + std::to_string(b); }
+
+// The number ending a name: LineMark2, Cap3, Row1.
+int Index(const std::string& name, std::string& base) {
+  const size_t d = name.find_last_not_of("0123456789") + 1;
+  base = name.substr(0, d);
+  return d < name.size() ? std::atoi(name.c_str() + d) : 0;
+}
+
+// Set-up. The margins are set before the text is loaded, since they give the
+// loaded lines their capacity; the rest after.
+bool Set(Editor& e, const std::string& name, const std::string& value, bool beforeLoad) {
+  std::string base;
+  const int i = Index(name, base), x = std::atoi(value.c_str());
+  const char* v = value.c_str();
+  int a = 0, b = 0, c = 0, d = 0;
+  if (name == "LeftMargin" || name == "RightMargin" || name == "FormatWidth" || name == "Screen") {
+    if (name == "LeftMargin" && beforeLoad) e.LeftMargin = int16_t(x);
+    if (name == "RightMargin" && beforeLoad) e.RightMargin = uint8_t(x);
+    if (name == "FormatWidth" && beforeLoad) e.FormatWidth = uint8_t(x);
+    return true;
+  }
+  if (beforeLoad) return true;
+  if (name == "At" && std::sscanf(v, "%d,%d", &a, &b) == 2) e.CurLine = int16_t(a), e.CurCol = int16_t(b);
+  else if (name == "Top") e.TopLine = int16_t(x);
+  else if (name == "HScroll") e.HScroll = uint8_t(x);
+  else if (name == "ColumnMark") e.ColumnMark = int16_t(x);
+  else if (name == "Insert") e.InsertMode = x;
+  else if (name == "Rus") e.RusMode = x;
+  else if (name == "Pseudo") e.PseudographicsMode = x;
+  else if (name == "Program") e.ProgramTextMode = x;
+  else if (name == "HalfScroll") e.HalfScroll = x;
+  else if (name == "Macros") e.MacrosOn = x;
+  else if (name == "Budget") e.BudgetLimit = e.BudgetUsed + size_t(x);
+  else if (base == "LineMark" && i >= 1 && i <= 3) e.LineMark[i] = int16_t(x);
+  else if (base == "PosMark" && i >= 1 && i <= 2 && std::sscanf(v, "%d,%d", &a, &b) == 2) e.PosMark[i] = {int16_t(a), 1, int16_t(b)};
+  else if (name == "Block" && std::sscanf(v, "%d-%d", &a, &b) == 2) e.BlockFirst = int16_t(a), e.BlockLast = int16_t(b);
+  // A rectangle: lines:columns, "2-3:5-8", or "2:5-8" on one line.
+  else if (name == "Rect" && (std::sscanf(v, "%d-%d:%d-%d", &a, &b, &c, &d) == 4 ||
+                              (std::sscanf(v, "%d:%d-%d", &a, &c, &d) == 3 && (b = a))))
+    e.RectFirstLine = int16_t(a), e.RectLastLine = int16_t(b), e.RectFirstCol = int16_t(c), e.RectLastCol = int16_t(d);
+  else return false;
+  return true;
+}
+
+// Checks, in the notation of the set-up. Exit says the case ended the editor
+// with that code; Updates counts the terminal updates until the case is
+// compared; Saved is the file's bytes, line ends as ¶; Msg (compared in
+// RunCase) the messages the editor waited on.
+std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name) {
+  std::string base;
+  const int i = Index(name, base);
+  auto num = [](int n) { return std::to_string(n); };
+  if (name == "At") return Pair(e.CurLine, e.CurCol);
+  if (name == "Top") return num(e.TopLine);
+  if (name == "HScroll") return num(e.HScroll);
+  if (name == "Count") return num(e.LineCount);
+  if (name == "Modified") return num(e.Modified);
+  if (name == "OpFailed") return num(e.OpFailed);
+  if (name == "Rus") return num(e.RusMode);
+  if (base == "LineMark" && i >= 1 && i <= 3) return num(e.LineMark[i]);
+  if (base == "PosMark" && i >= 1 && i <= 2) return Pair(e.PosMark[i].Line, e.PosMark[i].Col);
+  if (name == "Block") return e.BlockFirst ? Pair(e.BlockFirst, e.BlockLast, "-") : "0";
+  if (name == "Rect" && !e.RectFirstLine) return "0";
+  if (name == "Rect")
+    return (e.RectFirstLine == e.RectLastLine ? num(e.RectFirstLine) : Pair(e.RectFirstLine, e.RectLastLine, "-")) +
+           ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
+  if (base == "Cap" && i >= 1 && i <= e.LineCount) return num(Capacity(e, i));
+  if (base == "Row" && i >= 1 && i <= con.H()) return con.Row(i);
+  if (name == "Answer") {  // the prompt line's field, from column 28
+    std::string a = con.Text(2, 28);
+    return Show(a.erase(a.find_last_not_of(' ') + 1));
+  }
+  if (name == "Cursor") return Pair(con.CursorRow + 1, con.CursorCol + 1);
+  if (name == "Waited") return num(int(con.WaitedMs));
+  if (name == "Updates") return num(con.Updates);
+  if (name == "Exit") return ended ? num(e.ExitCode) : "still editing";
+  if (name == "Saved") {
+    std::string s = TempDir::Read(e.BoundName), out;
+    for (size_t at; (at = s.find("\r\n")) != std::string::npos; s.erase(0, at + 2)) out += Show(s.substr(0, at)) + "¶";
+    return out + Show(s);
+  }
+  return "(no such check)";
+}
+
+// Whatever the window and the status row show must be the state as it is.
+std::string StaleScreen(Editor& e, CaseConsole& con) {
+  for (int r = 3; r <= con.H(); ++r) {
+    const int i = e.TopLine + r - 3;
+    const std::string_view l = i <= e.LineCount ? LineBytes(e, i) : std::string_view("");
+    if (std::any_of(l.begin(), l.begin() + TextLength(l), [](char b) { return uint8_t(b) < 32; })) continue;
+    std::string want;
+    for (size_t c = e.HScroll; c < size_t(e.HScroll + con.W()); ++c) want += c < l.size() ? l[c] : ' ';
+    if (con.Text(r) != want) return "row " + std::to_string(r) + " shows \"" + con.Row(r) + "\"";
+  }
+  const std::string status = con.Text(1, 22, 31) + " ";
+  for (const std::string& field : {"line=" + std::to_string(e.CurLine), "column=" + std::to_string(e.CurCol)})
+    if (const size_t at = status.find(field); at == std::string::npos || std::isdigit(uint8_t(status[at + field.size()])))
+      return "status row shows \"" + con.Row(1) + "\"";
+  if (con.CursorRow + 1 != e.CurLine - e.TopLine + 3 || con.CursorCol + 1 != e.CurCol - e.HScroll)
+    return "screen cursor at " + Pair(con.CursorRow + 1, con.CursorCol + 1);
+  return "";
+}
+
+// ---- Cases ------------------------------------------------------------------
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+Pairs ReadPairs(const std::string& s, std::string& error) {
+  static const std::regex pair("(\\w+)=(?:\"([^\"]*)\"|(\\S*))");
+  Pairs out;
+  for (std::sregex_iterator it(s.begin(), s.end(), pair), end; it != end; ++it)
+    out.emplace_back((*it)[1], (*it)[2].matched ? (*it)[2] : (*it)[3]);
+  if (!Trim(std::regex_replace(s, pair, "")).empty()) error = "not Name=value: " + s;
+  return out;
+}
+
+struct Case {
+  int Line = 0;
+  std::string Source, Defaults;
+};
+
+// What went wrong, side by side with what the case expects; empty when the
+// editor did as the case says.
+std::string RunCase(const Case& c) {
+  // The arrows part the fields; one blank each side of an arrow belongs to it.
+  std::vector<std::string> f;
+  std::string s = c.Source;
+  for (size_t at; (at = s.find("⇒")) != std::string::npos; s.erase(0, at + 3)) f.push_back(s.substr(0, at));
+  f.push_back(s);
+  for (size_t i = 0; i < f.size(); ++i) {
+    if (i > 0 && f[i].rfind(' ', 0) == 0) f[i].erase(0, 1);
+    if (i + 1 < f.size() && !f[i].empty() && f[i].back() == ' ') f[i].pop_back();
+  }
+  static const std::regex setupAndText("(?:\\[(.*?)\\] ?)?(.*)");
+  std::smatch m;
+  if (f.size() < 3 || f.size() > 4 || !std::regex_match(f[0], m, setupAndText)) return "  not a case\n";
+  std::string error;
+  const Pairs setup = ReadPairs(c.Defaults + " " + m[1].str(), error);
+  const Pairs checks = ReadPairs(f.size() > 3 ? f[3] : "", error);
+  const Text before = Expand(m[2]);
+  Text after = f[2] == "=" ? before : Expand(f[2]);
+  if (f[2] == "=") after.Line = 0;
+  const Keys keys = ExpandKeys(f[1]);
+  int w = 80, h = 25;
+  for (auto& [name, value] : setup)
+    if (name == "Screen") std::sscanf(value.c_str(), "%dx%d", &w, &h);
+
+  TempDir dir;
+  CaseConsole con(w, h);
+  auto editor = std::make_unique<Editor>();
+  Editor& e = *editor;
+  con.E = &e;
+  e.Con = &con;
+  SetStartValues(e);
+  e.FileName = e.BoundName = dir / "text.txt";
+  e.HistoryFile = dir / "history";
+  e.SettingsFile = dir / "settings";
+  e.ClipFile = dir / "clip";
+  e.Notify = [](TextState& t, std::string_view text) { ShowMessage(static_cast<Editor&>(t), text, 1); };
+  for (auto& [name, value] : setup)
+    if (!Set(e, name, value, true)) error = "no set-up " + name;
+  ComputeTabStops(e);
+  e.CurCol = e.ColumnMark = e.LeftMargin;
+  std::string bytes;
+  for (const std::string& l : before.Lines) bytes += l + "\r\n";
+  TempDir::Write(e.FileName, bytes);
+  InitLineTable(e);
+  LoadBytes(e, bytes);
+  e.Modified = false;
+  e.ExitCode = 0;
+  if (before.Line) e.CurLine = int16_t(before.Line), e.CurCol = int16_t(before.Col);
+  for (auto& [name, value] : setup)
+    if (!Set(e, name, value, false)) error = "no set-up " + name + "=" + value;
+  for (const std::string& problem : {before.Error, after.Error, keys.Error})
+    if (!problem.empty()) error = problem;
+  if (!error.empty()) return "  malformed: " + error + "\n";
+
+  std::vector<std::string> want, got;
+  std::string stale, asking;
+  int reads = 0;
+  auto compare = [&](bool ended) {
+    auto text = [&](int i) { return LineBytes(e, i).substr(0, TextLength(e, i)); };
+    bool differs = after.Lines.size() != size_t(e.LineCount) || (after.Line && (after.Line != e.CurLine || after.Col != e.CurCol));
+    for (int i = 1; i <= e.LineCount && !differs; ++i) differs = after.Lines[size_t(i - 1)] != text(i);
+    // Of a long text only the differing lines are shown, numbered.
+    const size_t n = differs ? std::max(after.Lines.size(), size_t(e.LineCount)) : 0;
+    for (size_t i = 0; i < n; ++i) {
+      const std::string at = n > 12 ? std::to_string(i + 1) + ": " : "";
+      std::string l = i < after.Lines.size() ? at + Show(after.Lines[i], int(i) + 1 == after.Line ? after.Col : 0) : "";
+      std::string r = int(i) < e.LineCount ? at + Show(text(int(i) + 1), int(i) + 1 == e.CurLine ? e.CurCol : 0) : "";
+      if (n <= 12 || l != r) want.push_back(l), got.push_back(r);
+    }
+    for (auto& [name, value] : checks) {
+      std::string actual;
+      if (name == "Msg") {
+        if (value.empty() ? con.Said.empty() : std::count(con.Said.begin(), con.Said.end(), Canonical(value)) > 0) continue;
+        for (const std::string& said : con.Said) actual += (actual.empty() ? "" : " | ") + said;
+      } else {
+        actual = Get(e, con, ended, name);
+        const bool textual = name == "Answer" || name == "Saved" || name.rfind("Row", 0) == 0;
+        if (actual == (textual ? Canonical(value) : value)) continue;
+      }
+      want.push_back(name + "=" + value);
+      got.push_back(name + "=" + actual);
+    }
+    if (!keys.Question && !ended) stale = StaleScreen(e, con);
+  };
+  con.Keys.assign(keys.Codes.begin(), keys.Codes.end());
+  con.Feed = [&]() -> KeyCode {
+    if (reads++ == 0) {
+      asking = con.Row(1) + "\" / \"" + con.Row(2);
+      compare(false);
+    }
+    // Ctrl+Alt+Backspace leaves the loop at once; Esc leaves a question.
+    return NamedKeys().at(reads % 2 ? "Ctrl+Alt+Backspace" : "Esc");
+  };
+  MainLoop(e);
+  if (reads == 0) compare(true);
+  if (con.Fault.empty()) con.Fault = CheckInvariants(e);
+
+  std::string report;
+  for (size_t i = 0; i < want.size(); ++i) {
+    size_t chars = 0;
+    for (size_t k = 0; k < want[i].size(); NextChar(want[i], k)) ++chars;
+    report += "  " + want[i] + std::string(chars < 36 ? 36 - chars : 1, ' ') + "| " + got[i] + "\n";
+  }
+  if (!report.empty()) report = "  expected" + std::string(28, ' ') + "| actual\n" + report;
+  const bool exit = std::any_of(checks.begin(), checks.end(), [](auto& p) { return p.first == "Exit"; });
+  if (reads == 0 && !con.Keys.empty()) report += "  the editor ended with " + std::to_string(con.Keys.size()) + " keys unread\n";
+  else if (reads == 0 && !exit) report += "  the editor ended\n";
+  if (keys.Question && reads == 1) report += "  no question was waiting at the end of the keys\n";
+  if (!keys.Question && reads > 1) report += "  a question waits for more keys: \"" + asking + "\"\n";
+  else if (!stale.empty()) report += "  the screen is stale: " + stale + "\n";
+  if (!con.Fault.empty()) report += "  broken state: " + con.Fault + "\n";
+  return report;
+}
+
+void RunFile(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<Case> cases;
+  std::string defaults, line;
+  for (int n = 1; std::getline(in, line); ++n) {
+    const std::string t = Trim(line);
+    if (t.empty() || t[0] == '#') continue;
+    if (t.rfind("⇒", 0) == 0 && !cases.empty()) cases.back().Source += " " + t;
+    else if (t[0] == '[' && t.find("⇒") == std::string::npos) defaults = t.substr(1, t.find(']') - 1);
+    else cases.push_back({n, line, defaults});
+  }
+  EXPECT_FALSE(cases.empty()) << path;
+  for (const Case& c : cases)
+    if (const std::string report = RunCase(c); !report.empty())
+      ADD_FAILURE_AT(path.c_str(), c.Line) << c.Source << "\n" << report;
+}
+
+std::vector<std::string> CaseFiles() {
+  std::vector<std::string> files;
+  for (const auto& f : std::filesystem::directory_iterator(LUMO_TEST_DATA "/../cases"))
+    if (f.path().extension() == ".cases") files.push_back(std::filesystem::canonical(f.path()));
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+class Cases : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Cases, AllPass) { RunFile(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(File, Cases, ::testing::ValuesIn(CaseFiles()),
+                         [](const auto& info) { return std::filesystem::path(info.param).stem().string(); });
+
+}  // namespace
+}  // namespace lumo
