@@ -19,22 +19,26 @@ using Clock = std::chrono::steady_clock;
 inline double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
 // An 80x25 console whose updates go through the terminal renderer (counting
-// its bytes instead of writing them) and whose keys are decoded from a
-// script of terminal bytes. An exhausted script reads as Ctrl+Alt+Backspace,
-// which ends the main loop.
+// them and their bytes instead of writing them) and whose keys are decoded
+// from a script of terminal bytes. The keys come one at a time, as typed, so
+// each is drawn; with OneRead the whole script has arrived at once, as a
+// paste does. An exhausted script reads as Ctrl+Alt+Backspace, which ends
+// the main loop.
 class BenchConsole : public Console {
  public:
   BenchConsole() { Resize(80, 25); }
   void Update(bool force) override;
   void SetCursor(int col, int row) override { CursorCol = col; CursorRow = row; }
-  bool KeyWaiting() override { return Pos < Script.size(); }
+  bool KeyWaiting() override { return OneRead && Pos < Script.size(); }
   KeyCode ReadKey() override;
   bool WaitKey(int) override { return KeyWaiting(); }
 
   TermFront Front;
-  size_t Sent = 0;  // bytes the renderer produced, all updates together
+  size_t Sent = 0;     // bytes the renderer produced, all updates together
+  long Updates = 0;
   std::string Script;
   size_t Pos = 0;
+  bool OneRead = false;
   KeyDecoder Decoder;
 
  private:
@@ -52,12 +56,19 @@ struct Session {
 bool StartSession(Session& s, const std::string& path, std::string& why);
 
 // One timed stretch: ops operations took Us microseconds and made the
-// renderer produce Bytes bytes.
+// renderer produce Bytes bytes in Updates updates.
 struct Span {
   long Ops = 0;
   double Us = 0;
   size_t Bytes = 0;
-  Span& operator+=(const Span& o) { Ops += o.Ops; Us += o.Us; Bytes += o.Bytes; return *this; }
+  long Updates = 0;
+  Span& operator+=(const Span& o) {
+    Ops += o.Ops;
+    Us += o.Us;
+    Bytes += o.Bytes;
+    Updates += o.Updates;
+    return *this;
+  }
 };
 
 // Runs the main loop on the terminal bytes until they are used up; ops is

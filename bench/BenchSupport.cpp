@@ -10,18 +10,19 @@
 
 #include "app/MainLoop.h"
 #include "app/Startup.h"
+#include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
 
 namespace lumo::bench {
 
 void BenchConsole::Update(bool force) {
+  ++Updates;
   if (force) Front.Forget();
   Sent += RenderUpdate(Front, Cells(), W(), H(), CursorCol, CursorRow).size();
 }
 
 KeyCode BenchConsole::ReadKey() {
-  Update(false);  // as the terminal does before it waits for a key
   while (Pos < Script.size()) {
     Decoded d = Decoder.Decode(reinterpret_cast<const uint8_t*>(Script.data()) + Pos, Script.size() - Pos, true);
     Pos += d.Used ? d.Used : 1;
@@ -43,25 +44,29 @@ bool StartSession(Session& s, const std::string& path, std::string& why) {
   if (e.LineCount != MaxLines || e.CutLines != 0) why = "the text did not load whole";
   if (e.CompactLoad || !e.LengthLimit) why = "the text needed the compact reload";
   RedrawAll(e);
+  ShowScreen(e);
   return why.empty();
 }
 
 Span RunKeys(Session& s, const std::string& bytes, long ops) {
   RedrawAll(s.E);
+  ShowScreen(s.E);
   s.Con.Script = bytes;
   s.Con.Pos = 0;
   s.E.Quit = false;
   const size_t sent = s.Con.Sent;
+  const long updates = s.Con.Updates;
   const auto t0 = Clock::now();
   MainLoop(s.E);
-  return {ops, Micros(Clock::now() - t0), s.Con.Sent - sent};
+  return {ops, Micros(Clock::now() - t0), s.Con.Sent - sent, s.Con.Updates - updates};
 }
 
 Span TimeLoop(Session& s, long n, const std::function<void()>& f) {
   const size_t sent = s.Con.Sent;
+  const long updates = s.Con.Updates;
   const auto t0 = Clock::now();
   for (long i = 0; i < n; ++i) f();
-  return {n, Micros(Clock::now() - t0), s.Con.Sent - sent};
+  return {n, Micros(Clock::now() - t0), s.Con.Sent - sent, s.Con.Updates - updates};
 }
 
 std::string Times(const std::string& bytes, long n) {

@@ -15,6 +15,7 @@
 #include "app/MainLoop.h"
 #include "app/Startup.h"
 #include "files/Load.h"
+#include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
 
@@ -25,6 +26,12 @@ void Place(Editor& e, int line, int col) {
   e.CurLine = e.TopLine = int16_t(line);
   e.CurCol = int16_t(col);
   e.HScroll = 0;
+}
+
+// The whole screen drawn and sent, as after a resize.
+void Redraw(Session& s) {
+  RedrawAll(s.E);
+  ShowScreen(s.E);
 }
 
 // n lines from `from` on whose text is lo..hi bytes long.
@@ -69,7 +76,7 @@ Span Load(Session& s, int, std::string& why) {
     e->FileName = s.E.FileName;
     const auto t0 = Clock::now();
     const LoadResult r = LoadStartupFile(*e);
-    all += {1, Micros(Clock::now() - t0), 0};
+    all += {1, Micros(Clock::now() - t0), 0, 0};
     if (r != LoadResult::Loaded || e->LineCount != MaxLines || e->CompactLoad) why = "the load came out short";
   }
   return all;
@@ -77,8 +84,8 @@ Span Load(Session& s, int, std::string& why) {
 
 Span RedrawUnchanged(Session& s, int, std::string&) {
   Place(s.E, 12000, 1);
-  RedrawAll(s.E);
-  return TimeLoop(s, 5000, [&s] { RedrawAll(s.E); });
+  Redraw(s);
+  return TimeLoop(s, 5000, [&s] { Redraw(s); });
 }
 
 Span RedrawForced(Session& s, int, std::string&) {
@@ -87,7 +94,7 @@ Span RedrawForced(Session& s, int, std::string&) {
   // taken to show anything, and every cell is sent.
   return TimeLoop(s, 2000, [&s] {
     s.Con.Front.Forget();
-    RedrawAll(s.E);
+    Redraw(s);
   });
 }
 
@@ -154,6 +161,30 @@ Span TypeWrapping(Session& s, int run, std::string& why) {
   return sp;
 }
 
+// A paste: the characters arrive in one read, so the loop finds the next key
+// waiting after each one and draws and updates only when they are all in.
+Span TypeOneRead(Session& s, int run, std::string& why) {
+  Editor& e = s.E;
+  if (run == 0) {
+    for (int16_t i = 1; i <= 1200; ++i) {
+      int16_t at = 20000;
+      DeleteLine(e, at);
+    }
+    e.RightMargin = e.FormatWidth = 72;
+  }
+  const int line = 12000 + run * 500;
+  SetLineText(e, "", line);
+  Place(e, line, 1);
+  const std::string typed = Times("paste ", 1666) + "past";
+  const int before = e.LineCount;
+  s.Con.OneRead = true;
+  Span sp = RunKeys(s, typed, long(typed.size()));
+  s.Con.OneRead = false;
+  if (sp.Updates != 1) why = "the paste took " + std::to_string(sp.Updates) + " updates, not one";
+  if (e.LineCount < before + 100) why = "the words did not wrap into new lines";
+  return sp;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -167,6 +198,7 @@ const std::vector<Bench> Benches = {
     {"typing in the middle of a long line", 5, TypeMiddle},
     {"typing at the end of a line", 5, TypeEnd},
     {"typing with word wrap at margin 72", 5, TypeWrapping},
+    {"10,000 characters in one read (one update)", 5, TypeOneRead},
     // Search, replace and formatting: their rows go here, in this list, as
     // those commands come (none is printed until it is really measured).
 };

@@ -14,8 +14,8 @@ namespace lumo {
 struct Editor : TextState, ScreenState, FileState, AppState, ToolState {};
 
 // Where the loop goes on after a command: the redraw point (idle message row,
-// window, status), the update point (scrolling, window, status) or the read
-// point (cursor placed, nothing drawn).
+// the whole window, status), the update point (scrolling, status, the lines
+// the command marked) or the read point (cursor placed, nothing new to draw).
 enum class Reentry : uint8_t { Redraw, Update, Read };
 
 

@@ -48,6 +48,7 @@ void DrawRing(Editor& e) {
 }
 
 void DrawScreen(Editor& e) {
+  HideWindow(e);
   e.Con->Clear();
   SetCursor(e, 1, 1);
   WriteAt(e, 1, 1, Texts::HistoryTitle, 0x0B);
@@ -63,7 +64,6 @@ bool ReadNumberLine(Editor& e, uint8_t attr, std::string& text) {
   text.clear();
   for (;;) {
     SetCursor(e, int(text.size()) + 1, 1);
-    e.Con->Update(false);
     const KeyCode k = ReadKey(e);
     if (k == keys::Enter || k == keys::KpEnter) return true;
     if (k == keys::Esc) return false;
@@ -137,6 +137,7 @@ void KeyCodeDisplay(Editor& e, KeyCode first) {
     if (k == keys::Ctrl(keys::Alt(keys::Tab))) {
       WriteAt(e, 1, row, line, ClosingAttr);
       // The key that ends the flash is left for whoever reads next.
+      ShowScreen(e);
       e.Con->WaitKey(ClosingMs);
       return;
     }

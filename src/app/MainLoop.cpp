@@ -1,11 +1,13 @@
 // The loop has three re-entry points, one after the other in each pass: the
-// redraw point (the idle message row again, and a waiting replace run is
-// given up), the update point (scroll the cursor into view, draw the window
-// and the status row) and the read point (place the cursor, read the next
-// key). A command's result says where the next pass starts. Keys are handled
-// in a fixed order: the take-file undo mark, the snapshot for the one-key
-// undo, the table, and for keys without a row the Ctrl+Alt macro keys, the
-// Alt fallback or typing.
+// redraw point (the idle message row again, a waiting replace run is given
+// up, the whole window is marked), the update point (scroll the cursor into
+// view, mark the status row) and the read point (place the cursor, read the
+// next key). A command's result says where the next pass starts. Nothing is
+// drawn before the read: the key read draws what is marked and updates the
+// terminal once, and only when no key is waiting, so a paste or a held key
+// is drawn once when it ends. Keys are handled in a fixed order: the
+// take-file undo mark, the snapshot for the one-key undo, the table, and for
+// keys without a row the Ctrl+Alt macro keys, the Alt fallback or typing.
 #include "app/MainLoop.h"
 
 #include "tools/Keystrokes.h"
@@ -22,15 +24,6 @@ namespace {
 
 void PlaceCursor(Editor& e) {
   SetCursor(e, e.CurCol - e.HScroll, e.CurLine - e.TopLine + 3);
-}
-
-void UpdatePoint(Editor& e) {
-  ScrollToCursor(e);
-  // Placed first, so that every update of the drawing below already shows
-  // the cursor where it ends up: status and cursor never disagree on screen.
-  PlaceCursor(e);
-  DrawWindow(e);
-  DrawStatus(e);
 }
 
 }  // namespace
@@ -58,9 +51,11 @@ void ScrollToCursor(Editor& e) {
 }
 
 void RedrawAll(Editor& e) {
-  UpdatePoint(e);
+  ScrollToCursor(e);
+  MarkWindow(e);
+  MarkStatus(e);
   PlaceCursor(e);
-  e.Con->Update(false);
+  DrawMarked(e);
 }
 
 Reentry Dispatch(Editor& e, KeyCode key) {
@@ -87,10 +82,13 @@ void MainLoop(Editor& e) {
     if (at == Reentry::Redraw) {
       ClearMessage(e);
       e.ReplaceWaiting = false;
+      MarkWindow(e);
     }
-    if (at != Reentry::Read) UpdatePoint(e);
+    if (at != Reentry::Read) {
+      ScrollToCursor(e);
+      MarkStatus(e);
+    }
     PlaceCursor(e);
-    e.Con->Update(false);
     e.TopBefore = e.TopLine;
     at = HandleKey(e, NextKey(e));
   }

@@ -19,7 +19,9 @@ Reentry HandleKey(Editor& e, KeyCode key);
 Reentry Dispatch(Editor& e, KeyCode key);
 // Moves TopLine and HScroll until the cursor's cell lies in the text window.
 void ScrollToCursor(Editor& e);
-// Scrolls, draws the window and the status row and places the cursor.
+// Scrolls, places the cursor and draws the window and the status row into
+// the cells, whatever is marked: for a console whose size changed, which
+// then shows every cell itself.
 void RedrawAll(Editor& e);
 
 }  // namespace lumo

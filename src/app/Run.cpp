@@ -13,6 +13,7 @@
 #include "files/Save.h"
 #include "screen/StatusRow.h"
 #include "screen/Terminal.h"
+#include "screen/Window.h"
 #include "tools/AtomicFile.h"
 #include "tools/SidePaths.h"
 
@@ -61,7 +62,9 @@ int RunEditor(int argc, char** argv) {
   };
 
   if (StartEditor(ed, args)) MainLoop(ed);
+  HideWindow(ed);
   term.Clear();
+  ShowScreen(ed);
   term.Restore();
   return ed.ExitCode;
 }

@@ -12,6 +12,7 @@
 #include "app/Typing.h"
 #include "files/Save.h"
 #include "screen/StatusRow.h"
+#include "screen/Window.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
@@ -110,6 +111,7 @@ Reentry UndoTakeFile(Editor& e, KeyCode) {
 
 Reentry RestoreEpisode(Editor& e, KeyCode) {
   RestoreBeforeEpisode(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
@@ -120,6 +122,7 @@ Reentry RestoreRing(Editor& e, KeyCode) {
 
 Reentry UndoChange(Editor& e, KeyCode) {
   UndoLastChange(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 

@@ -54,12 +54,6 @@ bool Refuse(Editor& e, Fit why) {
   return false;
 }
 
-void RedrawLine(Editor& e, int index) {
-  if (!e.Con) return;
-  const int row = index - e.TopLine + 3;
-  if (row >= 3 && row <= e.Con->H()) DrawLine(e, e.HScroll, index, row);
-}
-
 // Column 1 of a line's first non-blank byte, 0 for a blank line.
 int FirstNonBlank(const Editor& e, int index) {
   std::string_view s = LineBytes(e, index);
@@ -127,7 +121,7 @@ void BlankToNextLine(Editor& e, const LineEdit& s) {
     if (e.OpFailed) return;
   }
   MoveCursor(e, target, e.LeftMargin + ListShift(s, EditLine(e, target)));
-  if (!useNext) DrawWindow(e);
+  if (!useNext) MarkWindow(e);
 }
 
 // Rule for a rectangle on the typed line only: its columns follow the text
@@ -139,7 +133,7 @@ void ShiftRectangle(Editor& e, int line, int col) {
   ++e.RectLastCol;
   if (e.RectLastCol > e.FormatWidth)
     e.RectFirstLine = e.RectLastLine = e.RectFirstCol = e.RectLastCol = 0;
-  RedrawLine(e, line);
+  MarkLine(e, line);
 }
 
 // Stores s unwrapped. The cursor always passes the character: left standing
@@ -149,7 +143,7 @@ bool StoreTyped(Editor& e, int line, const LineEdit& s, int col) {
   if (Fit f = CheckFit(e, line, s); f != Fit::Ok) return Refuse(e, f);
   if (!CommitLine(e, line, s)) return false;
   e.CurCol = int16_t(col + 1);
-  RedrawLine(e, line);
+  MarkLine(e, line);
   return true;
 }
 
@@ -212,10 +206,10 @@ bool WrapWord(Editor& e, LineEdit& s, int col, int n, uint8_t ch) {
   TakeSnapshot(e);
   ++e.CurCol;
   if (useNext) {
-    RedrawLine(e, line);
-    RedrawLine(e, next);
+    MarkLine(e, line);
+    MarkLine(e, next);
   } else {
-    DrawWindow(e);
+    MarkWindow(e);
   }
   return true;
 }

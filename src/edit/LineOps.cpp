@@ -7,7 +7,9 @@
 // off anything but blanks. A few commands that end up changing nothing still
 // push the line, as they always have: the key began the line's episode. The
 // line-adding commands check the line limit before they change anything, the
-// key procedures at the end only choose the loop's re-entry point.
+// key procedures at the end mark the lines they may have changed in place and
+// choose the loop's re-entry point (lines that come or go redraw the window
+// anyway).
 #include "edit/LineOps.h"
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
+#include "screen/Window.h"
 #include "text/LineEdit.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"
@@ -282,6 +285,8 @@ Reentry SplitKey(Editor& e, KeyCode) {
 
 Reentry JoinKey(Editor& e, KeyCode) {
   JoinLines(e);
+  MarkLine(e, e.CurLine);
+  MarkLine(e, e.CurLine + 1);
   return Reentry::Update;
 }
 
@@ -291,16 +296,19 @@ Reentry DeleteLineKey(Editor& e, KeyCode) {
 
 Reentry BlankToEndKey(Editor& e, KeyCode) {
   BlankToEnd(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
 Reentry DeleteWordLeftKey(Editor& e, KeyCode) {
   DeleteWordLeft(e, 0);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
 Reentry DeleteWordKey(Editor& e, KeyCode) {
   DeleteWord(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 
@@ -310,6 +318,8 @@ Reentry DelKey(Editor& e, KeyCode) {
   if (e.CurCol <= TextLength(e, e.CurLine)) DeleteCharAtCursor(e);
   else if (e.CurLine < e.LineCount) JoinLines(e);
   else PushHistory(e, e.CurLine);  // nothing to join: only the episode begins
+  MarkLine(e, e.CurLine);
+  MarkLine(e, e.CurLine + 1);
   return Reentry::Update;
 }
 
@@ -317,6 +327,7 @@ Reentry BackspaceKey(Editor& e, KeyCode) {
   if (e.CurCol <= 1) return Reentry::Read;
   --e.CurCol;
   DeleteCharAtCursor(e);
+  MarkLine(e, e.CurLine);
   return Reentry::Update;
 }
 

@@ -68,6 +68,8 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
   if (!quiet) {
     ShowMessage(e, Texts::Writing, 0);
     SetCursor(e, 133, 60);
+    // A long write is a wait too: the notice must be on screen during it.
+    ShowScreen(e);
   }
   std::string buf;
   buf.reserve(1 << 16);

@@ -1,6 +1,8 @@
 // The console the editor draws into and reads keys from. The editor writes
-// cells into the buffer in place and calls Update; only the console knows how
-// the buffer reaches a screen. Two implementations: the real terminal and the
+// cells into the buffer in place and calls Update from its draw step; only
+// the console knows how the buffer reaches a screen. Reading or waiting for a
+// key does not update: the editor decides whether a waiting key makes the
+// drawing pointless. Two implementations: the real terminal and the
 // test console with a scripted key queue.
 #pragma once
 #include <cstdint>
@@ -35,10 +37,9 @@ class Console {
   virtual KeyCode ReadKey() = 0;
   // True when a key is waiting within ms milliseconds; does not consume it.
   virtual bool WaitKey(int ms) = 0;
-  // Every cell blank in attribute 7, shown at once.
+  // Every cell blank in attribute 7.
   void Clear() {
     for (Cell& c : Buffer) c = MakeCell(' ', 7);
-    Update(false);
   }
 
   // Called by the console after the screen size changed (the buffer keeps its

@@ -100,7 +100,6 @@ void DrawMessageText(Editor& e, std::string_view text) {
     }
     cells[i] = MakeCell(ch, attr);
   }
-  e.Con->Update(false);
 }
 
 }  // namespace
@@ -160,8 +159,9 @@ void DrawStatus(Editor& e) {
   }
   if (e.BlockFirst > 0 || e.RectFirstLine > 0) SetAttr(cells, w, sw, 0x70);
   if (e.CursorCross) SetAttr(cells, w, e.CurCol - e.HScroll, 0xF0);
-  e.Con->Update(false);
 }
+
+void MarkStatus(Editor& e) { e.Marks.Status = true; }
 
 void ShowMessage(Editor& e, std::string_view text, int wait) {
   if (!e.Con) return;
@@ -171,7 +171,10 @@ void ShowMessage(Editor& e, std::string_view text, int wait) {
   constexpr long Passes = 196607 - 30;
   long counter = wait == 1 ? 196607 : wait;
   if (counter < 30) return;
-  if (counter > 30) e.Con->WaitKey(int((counter - 30) * 3000 / Passes));
+  if (counter > 30) {
+    ShowScreen(e);
+    e.Con->WaitKey(int((counter - 30) * 3000 / Passes));
+  }
   ClearMessage(e);
 }
 
@@ -199,7 +202,6 @@ void ClearMessage(Editor& e) {
   Cell* cells = RowCells(e, 2);
   if (!cells) return;
   FillIdleRow(e, cells, e.Con->W());
-  e.Con->Update(false);
 }
 
 void ResizeMessageRow(Editor& e, int oldWidth) {
@@ -247,6 +249,8 @@ int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8
   const int w = e.Con->W();
   int s = std::clamp(int(e.ChoicePreselect), 1, std::max(n, 1));
   const uint8_t selected = uint8_t(selectedAttr + 128);
+  // The bar holds row 1 until it is answered; the status row comes back after.
+  e.Marks.Status = false;
 
   int answer = 0;
   for (;;) {
@@ -258,7 +262,6 @@ int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8
       for (int c = p[s]; c <= std::min(p[s + 1], w); ++c)
         if (CellAttr(cells[c - 1]) == optionAttr) SetAttr(cells, w, c, selected);
     }
-    e.Con->Update(false);
 
     using namespace keys;
     const KeyCode k = ReadKey(e);

@@ -8,6 +8,8 @@
 namespace lumo {
 
 void DrawStatus(Editor& e);
+// The status row is to be drawn at the next draw step.
+void MarkStatus(Editor& e);
 // wait 1: until a key or about 3 s, then ClearMessage; 30: show and clear;
 // below 30 (0, 22): show and return.
 void ShowMessage(Editor& e, std::string_view text, int wait);
@@ -27,7 +29,8 @@ int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8
 int AskChoice(Editor& e, std::string_view question, std::string_view hint = {});
 
 // Reads a key from the console and normalises its shift state (1 or 3 become
-// 2); the unnormalised state is kept in e.RawShift.
+// 2); the unnormalised state is kept in e.RawShift. What is marked is drawn
+// first, unless the key is already there.
 KeyCode ReadKey(Editor& e);
 
 }  // namespace lumo

@@ -203,12 +203,10 @@ bool TermConsole::FillPending(int timeoutMs) {
 bool TermConsole::KeyWaiting() { return FillPending(0); }
 
 bool TermConsole::WaitKey(int ms) {
-  Update(false);  // the cursor or cells placed since the last update show while waiting
   return FillPending(ms < 0 ? 0 : ms);
 }
 
 KeyCode TermConsole::ReadKey() {
-  Update(false);
   if (!FillPending(-1)) return keys::Esc;  // not open: Esc, as a test console would
   HavePending = false;
   return Pending;

@@ -8,10 +8,14 @@
 // began off-screen. Blocks, line marks and the cursor cross are laid over
 // the result. The stored line is only read, never copied: the bytes the
 // drawing skips (trailing markers) lie past the drawn length anyway.
+//
+// Rows are drawn when the draw step finds them marked, so a burst of keys
+// costs one drawing of what it changed and one update of the terminal.
 #include "screen/Window.h"
 
 #include <algorithm>
 
+#include "screen/StatusRow.h"
 #include "text/LineStore.h"
 
 namespace lumo {
@@ -235,21 +239,19 @@ void WriteAt(Editor& e, int col, int row, std::string_view text, uint8_t attr) {
   Cell* cells = e.Con->Cells();
   for (size_t i = 0; i < text.size() && at + i < total; ++i)
     cells[at + i] = MakeCell(uint8_t(text[i]), attr);
-  e.Con->Update(false);
 }
 
 void SetCursor(Editor& e, int col, int row) {
   if (e.Con) e.Con->SetCursor(col - 1, row - 1);
 }
 
-void DrawLine(Editor& e, int left, int index, int row, bool update) {
+void DrawLine(Editor& e, int left, int index, int row) {
   Cell* cells = RowCells(e, row);
   if (!cells) return;
   const int w = e.Con->W();
   left = std::clamp(left, 0, 255);
   if (!e.Lines || index < 0 || index > e.LineCount || !e.Lines[index]) {
     BlankRow(e, row);
-    if (update && index != 0) e.Con->Update(false);
     return;
   }
   const uint8_t* p = e.Lines[index];
@@ -290,7 +292,6 @@ void DrawLine(Editor& e, int left, int index, int row, bool update) {
 
   if (left > 0) PaintHidden(e, r, p, len, left);
   LayOverlays(e, r, left, index);
-  if (update) e.Con->Update(false);
 }
 
 void DrawWindow(Editor& e) {
@@ -299,10 +300,68 @@ void DrawWindow(Editor& e) {
   for (int row = 3; row <= h; ++row) {
     int index = e.TopLine + row - 3;
     if (index >= 1 && index <= e.LineCount)
-      DrawLine(e, e.HScroll, index, row, false);
+      DrawLine(e, e.HScroll, index, row);
     else
       BlankRow(e, row);
   }
+}
+
+void MarkLine(Editor& e, int index) {
+  DrawMarks& m = e.Marks;
+  if (m.Window) return;
+  for (int i = 0; i < m.Count; ++i)
+    if (m.Lines[i] == index) return;
+  // More lines than a command usually touches: the window is as cheap.
+  if (m.Count == std::size(m.Lines)) m.Window = true;
+  else m.Lines[m.Count++] = int16_t(index);
+}
+
+void MarkWindow(Editor& e) { e.Marks.Window = true; }
+
+void HideWindow(Editor& e) {
+  e.Marks = {};
+}
+
+void DrawMarked(Editor& e) {
+  if (!e.Con) return;
+  DrawMarks& m = e.Marks;
+  WindowView now{e.TopLine, e.LineCount, 0, 0, {e.BlockFirst, e.BlockLast},
+                 {e.RectFirstLine, e.RectLastLine, e.RectFirstCol, e.RectLastCol},
+                 {0, e.LineMark[1], e.LineMark[2], e.LineMark[3]}, e.HScroll, e.FileType, e.CommentColour};
+  if (e.CursorCross) {
+    now.CurLine = e.CurLine;
+    now.CurCol = e.CurCol;
+  }
+  if (m.Shown && !m.Window && !(now == m.View)) {
+    // The cross's line moving along its column lights one row and darkens another.
+    WindowView moved = m.View;
+    moved.CurLine = now.CurLine;
+    if (moved == now) {
+      MarkLine(e, m.View.CurLine);
+      MarkLine(e, now.CurLine);
+    } else {
+      m.Window = true;
+    }
+  }
+  if (m.Window) {
+    DrawWindow(e);
+    m.Shown = true;
+  } else if (m.Shown) {
+    for (int i = 0; i < m.Count; ++i) {
+      const int row = m.Lines[i] - e.TopLine + 3;
+      if (row >= 3 && row <= e.Con->H()) DrawLine(e, e.HScroll, m.Lines[i], row);
+    }
+  }
+  m.Window = false;
+  m.Count = 0;
+  if (m.Shown) m.View = now;
+  if (m.Status) DrawStatus(e);
+  m.Status = false;
+}
+
+void ShowScreen(Editor& e) {
+  if (!e.Con || e.Con->KeyWaiting()) return;
+  DrawMarked(e);
   e.Con->Update(false);
 }
 

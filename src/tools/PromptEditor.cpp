@@ -311,7 +311,6 @@ void PromptEditor(Editor& e, PromptText& answer, uint8_t mode) {
   KeyCode key = 0;
   while (!s.Done) {
     s.Show();
-    e.Con->Update(false);
     key = NextKey(e);
     s.Dispatch(key);
     if (!s.Done && (key & 0xFF) == 13) s.Finish(0);

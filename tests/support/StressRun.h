@@ -1,5 +1,6 @@
 // One editor on a test console, driven key by key from a generator through
-// the real main loop, with the whole state checked before every key. The
+// the real main loop, with the whole state and the window on screen checked
+// before every key. The
 // text's file, the file offered for insertion and the side files live in a
 // private directory.
 #pragma once
@@ -7,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "TempDir.h"
 #include "app/Editor.h"
@@ -16,6 +18,7 @@
 #include "files/Load.h"
 #include "screen/KeyNames.h"
 #include "screen/TestConsole.h"
+#include "screen/Window.h"
 #include "text/LineStore.h"
 
 namespace lumo::test {
@@ -62,6 +65,7 @@ class StressRun {
     Con.Feed = [&]() -> KeyCode {
       if (Fault.empty()) {
         std::string f = CheckInvariants(*E);
+        if (f.empty()) f = StaleRow();
         if (!f.empty()) Fault = f + " after key " + std::to_string(Keys) + " (" + Hex(Last) + ")";
       }
       if (Fault.empty() && Keys < n) {
@@ -79,6 +83,18 @@ class StressRun {
     Con.Feed = nullptr;
     if (Fault.empty()) Fault = CheckInvariants(*E);
     return Fault.empty();
+  }
+
+  // The window on screen must be what drawing it whole gives now: a change
+  // that no mark reached stays stale there.
+  std::string StaleRow() {
+    if (!E->Marks.Shown) return {};
+    const std::vector<Cell> shown(Con.Cells(), Con.Cells() + size_t(Con.W() * Con.H()));
+    DrawWindow(*E);
+    for (int r = 3; r <= Con.H(); ++r)
+      if (!std::equal(&Con.At(r, 1), &Con.At(r, 1) + Con.W(), shown.begin() + (r - 1) * Con.W()))
+        return "row " + std::to_string(r) + " was not drawn again";
+    return {};
   }
 
   // The text as lines without their padding, as a save writes them.

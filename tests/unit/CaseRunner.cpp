@@ -272,7 +272,8 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
 }
 
 // Checks, in the notation of the set-up. Exit says the case ended the editor
-// with that code; Saved is the file's bytes, line ends as ¶; Msg (compared in
+// with that code; Updates counts the terminal updates until the case is
+// compared; Saved is the file's bytes, line ends as ¶; Msg (compared in
 // RunCase) the messages the editor waited on.
 std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name) {
   std::string base;
@@ -300,6 +301,7 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
   }
   if (name == "Cursor") return Pair(con.CursorRow + 1, con.CursorCol + 1);
   if (name == "Waited") return num(int(con.WaitedMs));
+  if (name == "Updates") return num(con.Updates);
   if (name == "Exit") return ended ? num(e.ExitCode) : "still editing";
   if (name == "Saved") {
     std::string s = TempDir::Read(e.BoundName), out;

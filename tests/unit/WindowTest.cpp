@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "screen/TestConsole.h"
@@ -306,14 +307,12 @@ TEST_F(DrawLineComments, HiddenMarkerColourBytesInWindowShowEmpty) {
 
 using DrawWindowRows = WindowFixture;
 
-TEST_F(DrawWindowRows, RowsPastTextAreBlankAndUpdateOnce) {
+TEST_F(DrawWindowRows, RowsPastTextAreBlank) {
   for (int i = 0; i < 5; ++i) Add("line " + std::to_string(i + 1));
   // Leave something in the rows that must be blanked.
   for (int r = 3; r <= 25; ++r) PutCell(E, 1, r, 'Z', 0x4E);
   E.TopLine = 3;
-  int before = Con.Updates;
   DrawWindow(E);
-  EXPECT_EQ(Con.Updates, before + 1);
   EXPECT_EQ(Con.Text(3, 1, 6), "line 3");
   EXPECT_EQ(Con.Text(5, 1, 6), "line 5");
   for (int r = 6; r <= 25; ++r) {
@@ -323,16 +322,47 @@ TEST_F(DrawWindowRows, RowsPastTextAreBlankAndUpdateOnce) {
   EXPECT_EQ(Con.Text(1, 1, 1), " ");  // rows 1 and 2 are not touched
 }
 
-TEST_F(DrawWindowRows, SingleLineDrawUpdatesUnlessStatus) {
-  int l = Add("abc");
-  int before = Con.Updates;
-  DrawLine(E, 0, l, 4);
-  EXPECT_EQ(Con.Updates, before + 1);
-  DrawLine(E, 0, l, 4, false);
-  DrawLine(E, 0, 0, 1);
-  EXPECT_EQ(Con.Updates, before + 1);
-  DrawLine(E, 0, l + 5, 4);  // past the text: blank row
-  EXPECT_EQ(Con.Text(4), std::string(80, ' '));
+// Rows the draw step leaves alone keep a planted cell in column 80.
+TEST_F(DrawWindowRows, MarkedDrawingReachesWhatChanged) {
+  for (int i = 1; i <= 40; ++i) Add("line " + std::to_string(i));
+  E.CursorCross = true;
+  E.CurLine = 4;
+  MarkWindow(E);
+  DrawMarked(E);
+  auto drawnAfter = [&](const std::function<void()>& change) {
+    for (int r = 3; r <= 25; ++r) PutCell(E, 80, r, 'Z', 7);
+    change();
+    DrawMarked(E);
+    std::string rows;
+    for (int r = 3; r <= 25; ++r)
+      if (CellChar(Con.At(r, 80)) != 'Z') rows += std::to_string(r) + " ";
+    return rows;
+  };
+  EXPECT_EQ(drawnAfter([&] {
+              SetLineText(E, "changed", 10);
+              MarkLine(E, 10);
+            }), "12 ");
+  EXPECT_EQ(Con.Text(12, 1, 7), "changed");
+  // The cross's line moves along its column: it leaves one row, lights another.
+  EXPECT_EQ(drawnAfter([&] { E.CurLine = 6; }), "6 8 ");
+  std::string all;
+  for (int r = 3; r <= 25; ++r) all += std::to_string(r) + " ";
+  const std::function<void()> everyRow[] = {
+      [&] { E.CurCol = 2; },  // the cross's column lies on every row
+      [&] { E.TopLine = 2; },
+      [&] { E.HScroll = 1; },
+      [&] { E.BlockFirst = E.BlockLast = 30; },
+      [&] { E.RectFirstLine = E.RectLastLine = 31; },
+      [&] { E.LineMark[2] = 39; },
+      [&] { int16_t at = 20; DeleteLine(E, at); },
+  };
+  for (size_t i = 0; i < std::size(everyRow); ++i) EXPECT_EQ(drawnAfter(everyRow[i]), all) << "change " << i;
+  // A screen of its own covers the window: neither marks nor scrolls draw on it.
+  HideWindow(E);
+  EXPECT_EQ(drawnAfter([&] {
+              MarkLine(E, 10);
+              E.TopLine = 3;
+            }), "");
 }
 
 TEST_F(DrawWindowRows, StatusSlotIsDrawnWithoutHighlighting) {
