@@ -122,14 +122,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WidthTest,
                            return std::to_string(i.param.Cols) + "x" + std::to_string(i.param.Rows);
                          });
 
-TEST_F(EditorTest, AResizeRedrawsAtTheNewWidth) {
-  S.WriteFile("a.txt", NumberedLines(60));
-  ASSERT_NO_FATAL_FAILURE(Open({"-W", "-+", "a.txt"}));
-  ASSERT_EQ(S.WaitScreen({{3, 1, LongLine().substr(0, 80)}}), "");
-  S.Resize(132, 40);
-  EXPECT_EQ(S.WaitScreen({{3, 1, LongLine().substr(0, 132)}, {40, 1, "line 38 "}, {1, 22, "line=1 "}}), "");
-}
-
 TEST_F(EditorTest, ANarrowTerminalGetsANoticeUntilItIsWidened) {
   S.WriteFile("a.txt", "hello\r\n");
   S.StartEditor({"-W", "a.txt"}, 60, 25);

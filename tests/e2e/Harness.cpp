@@ -59,19 +59,11 @@ int PcColour(const VTermColor& c, bool foreground) {
 void AppendUtf8(std::string& out, uint32_t cp) {
   if (cp < 0x80) {
     out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | cp >> 6);
-    out += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += char(0xE0 | cp >> 12);
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xF0 | cp >> 18);
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
+    return;
   }
+  int tail = cp < 0x800 ? 1 : cp < 0x10000 ? 2 : 3;
+  out += char((0xF0 << (3 - tail)) | cp >> (6 * tail));  // the lead byte: tail + 1 high bits
+  for (int i = tail - 1; i >= 0; --i) out += char(0x80 | ((cp >> (6 * i)) & 0x3F));
 }
 
 int Utf8Length(std::string_view s) {
@@ -99,11 +91,10 @@ struct SessionCallbacks {
     if (prop == VTERM_PROP_CURSORVISIBLE) s->CursorShown = val->boolean;
     return 1;
   }
-  static int MoveCursor(VTermPos pos, VTermPos, int visible, void* user) {
+  static int MoveCursor(VTermPos pos, VTermPos, int, void* user) {
     auto* s = static_cast<Session*>(user);
     s->CurRow = pos.row;
     s->CurCol = pos.col;
-    (void)visible;
     return 1;
   }
   static void Output(const char* bytes, size_t len, void* user) {
@@ -118,16 +109,12 @@ struct SessionCallbacks {
 };
 
 namespace {
-const VTermScreenCallbacks ScreenCallbacks = {
-    nullptr,                          // damage
-    nullptr,                          // moverect
-    SessionCallbacks::MoveCursor,     // movecursor
-    SessionCallbacks::SetTermProp,    // settermprop
-    nullptr,                          // bell
-    nullptr,                          // resize
-    nullptr,                          // sb_pushline
-    nullptr,                          // sb_popline
-};
+const VTermScreenCallbacks ScreenCallbacks = [] {
+  VTermScreenCallbacks c{};
+  c.movecursor = SessionCallbacks::MoveCursor;
+  c.settermprop = SessionCallbacks::SetTermProp;
+  return c;
+}();
 }  // namespace
 
 Session::Session() {
@@ -224,14 +211,10 @@ void Session::Start(const LaunchOptions& opts) {
       {"ASAN_OPTIONS", "log_path=" + San + "/asan:detect_leaks=1"},
       {"UBSAN_OPTIONS", "log_path=" + San + "/ubsan:print_stacktrace=1"},
   };
-  for (const auto& [k, v] : opts.Env) {
-    bool replaced = false;
-    for (auto& e : env)
-      if (e.first == k) { e.second = v; replaced = true; }
-    if (!replaced) env.emplace_back(k, v);
-  }
+  // A later entry wins: getenv finds the first, so they go in reverse.
+  env.insert(env.end(), opts.Env.begin(), opts.Env.end());
   std::vector<std::string> envStrings;
-  for (const auto& [k, v] : env) envStrings.push_back(k + "=" + v);
+  for (auto it = env.rbegin(); it != env.rend(); ++it) envStrings.push_back(it->first + "=" + it->second);
   std::vector<char*> envp;
   for (std::string& e : envStrings) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -361,32 +344,10 @@ std::string Session::Text(int row, int col, int len) const {
   return s;
 }
 
-std::string Session::RowText(int row) const {
-  std::string s = Text(row, 1, ColsN);
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
 int Session::FindRow(std::string_view utf8) const {
   for (int r = 1; r <= RowsN; ++r)
     if (Text(r, 1, ColsN).find(utf8) != std::string::npos) return r;
   return 0;
-}
-
-char Session::LastAltSwitch() const {
-  char last = 0;
-  size_t best = 0;
-  for (std::string_view mode : {"\x1b[?1049", "\x1b[?1047", "\x1b[?47"}) {
-    for (char hl : {'h', 'l'}) {
-      std::string seq = std::string(mode) + hl;
-      size_t at = Raw.rfind(seq);
-      if (at != std::string::npos && (last == 0 || at >= best)) {
-        best = at;
-        last = hl;
-      }
-    }
-  }
-  return last;
 }
 
 std::string Session::Dump() const {
@@ -394,7 +355,8 @@ std::string Session::Dump() const {
   o << "screen " << ColsN << "x" << RowsN << ", cursor row " << CursorRow() << " col " << CursorCol()
     << (CursorShown ? " shown" : " hidden") << ", alternate screen " << (AltActive ? "on" : "off") << "\n";
   for (int r = 1; r <= RowsN; ++r) {
-    std::string text = RowText(r);
+    std::string text = Text(r, 1, ColsN);
+    text.erase(text.find_last_not_of(' ') + 1);
     o << (r < 10 ? " " : "") << r << "|" << text << "|\n   ";
     int runStart = 1;
     int runAttr = Attr(r, 1);

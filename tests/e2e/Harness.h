@@ -108,7 +108,6 @@ class Session {
   int Cols() const { return ColsN; }
   CellView Cell(int row, int col) const;
   std::string Text(int row, int col, int len) const;  // UTF-8
-  std::string RowText(int row) const;  // whole row, trailing blanks cut
   int Attr(int row, int col) const { return Cell(row, col).Attr(); }
   // The first row (from 1) whose text contains utf8, 0 when none.
   int FindRow(std::string_view utf8) const;
@@ -117,8 +116,6 @@ class Session {
   int CursorCol() const { return CurCol + 1; }
   bool CursorVisible() const { return CursorShown; }
   bool AltScreen() const { return AltActive; }
-  // The last alternate-screen switch in the raw output: 'h', 'l' or 0 (none).
-  char LastAltSwitch() const;
   const std::string& RawOutput() const { return Raw; }
   // Rows as text with attribute runs, the cursor and the alternate-screen
   // flag: for failure messages.

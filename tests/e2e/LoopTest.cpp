@@ -77,11 +77,16 @@ TEST_F(LoopTest, MovingPastTheRightEdgeScrollsByHalfAScreen) {
   EXPECT_EQ(S.CursorCol(), 40);
 }
 
-// The save question: its colours, the choice moved by a cursor key, and
-// Enter taking it.
+// The save question: Esc there goes back to editing; its colours, the
+// choice moved by a cursor key, and Enter taking it.
 TEST_F(LoopTest, TheSaveQuestionOffersSavingFirstAndEnterTakesTheChoice) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\n"));
   S.Keys("ж<Esc>");
+  ASSERT_EQ(S.WaitScreen({{1, 1, SaveQuestion}}), "");
+  S.Keys("<Esc>");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "}, {3, 1, "жabc"}}), "");
+  EXPECT_FALSE(S.WaitExit(Ms{300})) << "Esc at the question must not leave";
+  S.Keys("<Esc>");
   EXPECT_EQ(S.WaitScreen({{1, 1, SaveQuestion},
                           {1, 1, "", 0x3F, 19},    // the question
                           {1, 20, "", 0xDF, 10},   // "│ 1 - да │", chosen
