@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "screen/KeyNames.h"
 #include "screen/StatusRow.h"
 #include "screen/TestConsole.h"
 #include "text/Cp866.h"
@@ -15,11 +16,7 @@
 namespace lumo {
 namespace {
 
-constexpr KeyCode Esc = 0x0000011B, ShiftEsc = 0x0002011B, AltEsc = 0x03080100;
-constexpr KeyCode Enter = 0x00001C0D, PadEnter = 0x0000E00D;
-constexpr KeyCode Home = 0x0200FF20, Left = 0x0200FF23, Right = 0x0200FF25, End = 0x0200FF26;
-constexpr KeyCode F2 = 0x0200FF02, F5 = 0x0200FF05, ShiftF2 = 0x0202FF02;
-constexpr KeyCode Digit(char c) { return KeyCode(uint8_t(c)); }
+using namespace keys;
 
 class BarConsole : public TestConsole {
  public:
@@ -87,10 +84,7 @@ TEST_F(StatusFields, FieldsAtTheirBoundaries) {
       {"черновик-письма-другу.txt", 300, 1, 0, Cp("черновик-письма-другу") + "line=300  column=1   "},
   };
   for (const Row& r : rows) {
-    E.FileName = r.Name;
-    E.CurLine = int16_t(r.Line);
-    E.CurCol = int16_t(r.Col);
-    E.BudgetLimit = used + r.Free;
+    E.FileName = r.Name, E.CurLine = int16_t(r.Line), E.CurCol = int16_t(r.Col), E.BudgetLimit = used + r.Free;
     DrawStatus(E);
     EXPECT_EQ(Con.Text(1, 1, int(r.Want.size())), r.Want);
   }
@@ -98,19 +92,15 @@ TEST_F(StatusFields, FieldsAtTheirBoundaries) {
 
 TEST_F(StatusFields, IndicatorColours) {
   Add("text", 20);
-  E.CurLine = 5;
-  E.CurCol = 30;
-  E.HScroll = 10;
+  E.CurLine = 5, E.CurCol = 30, E.HScroll = 10;
   E.InsertMode = E.RusMode = true;
-  E.LineMark[1] = 5;
-  E.LineMark[2] = 9;
+  E.LineMark[1] = 5, E.LineMark[2] = 9;
   DrawStatus(E);
   EXPECT_EQ(Con.Text(1, 76, 1), "R");
   // insert, Rus, marks 1 2 3, block; the cross at column 30 - 10
   EXPECT_EQ(Attrs(1, {67, 76, 77, 78, 79, 80, 19, 20}), (std::vector<int>{0x70, 0x70, 0x4B, 7, 0, 7, 7, 0xF0}));
   E.InsertMode = E.RusMode = E.CursorCross = false;
-  E.BlockFirst = 2;
-  E.BlockLast = 3;
+  E.BlockFirst = 2, E.BlockLast = 3;
   DrawStatus(E);
   EXPECT_EQ(Con.Text(1, 76, 1), " ");
   EXPECT_EQ(Attrs(1, {67, 76, 20, 80}), (std::vector<int>{7, 7, 7, 0x70}));
@@ -122,8 +112,7 @@ TEST_F(StatusFields, IndicatorColours) {
   // A wide screen keeps the indicators at its right edge.
   Con.SetSize(132, 10);
   E.RusMode = true;
-  E.LineMark[1] = E.LineMark[2] = 0;
-  E.LineMark[3] = 5;
+  E.LineMark[1] = E.LineMark[2] = 0, E.LineMark[3] = 5;
   DrawStatus(E);
   EXPECT_EQ(Con.Text(1, 77, 56), std::string(51, ' ') + "R123 ");
   EXPECT_EQ(Attrs(1, {128, 129, 131, 132}), (std::vector<int>{0x70, 0x00, 0x4B, 0x70}));
@@ -151,7 +140,7 @@ TEST_F(MessageRow, ColoursSwitchAtParenthesisAndCommas) {
 
 TEST_F(MessageRow, Waits) {
   // 1: until a key (left waiting) or about 3 s, then the row is idle.
-  Con.Keys.push_back(Digit('q'));
+  Con.Keys.push_back(Q);
   ShowMessage(E, "done", 1);
   EXPECT_TRUE(Con.Keys.size() == 1 && Con.KeysRead == 0);
   EXPECT_EQ(Con.At(2, 1), E.MessageIdle);
@@ -172,15 +161,12 @@ TEST_F(MessageRow, Waits) {
 // prompt stays as it was.
 TEST_F(MessageRow, IdleRowShowsBlockSizeAtAnyWidth) {
   Add("x", 20);
-  E.BlockFirst = 10;
-  E.BlockLast = 14;
+  E.BlockFirst = 10, E.BlockLast = 14;
   ShowMessage(E, "busy", 0);
   ClearMessage(E);
   EXPECT_EQ(Con.Text(2), std::string(77, char(0xB0)) + " 5 ");
   EXPECT_TRUE(AllAttr(2, 1, 80, 7));
-  E.BlockFirst = 1;
-  E.BlockLast = 12345;
-  E.LengthLimit = false;
+  E.BlockFirst = 1, E.BlockLast = 12345, E.LengthLimit = false;
   ClearMessage(E);
   EXPECT_EQ(Con.Text(2, 73, 8), "\xB0 12345 ");
   EXPECT_TRUE(AllAttr(2, 1, 80, 15));
@@ -188,9 +174,7 @@ TEST_F(MessageRow, IdleRowShowsBlockSizeAtAnyWidth) {
   ClearMessage(E);
   EXPECT_EQ(Con.Text(2), std::string(80, char(0xB0)));
 
-  E.LengthLimit = true;
-  E.BlockFirst = 3;
-  E.BlockLast = 9;
+  E.LengthLimit = true, E.BlockFirst = 3, E.BlockLast = 9;
   ClearMessage(E);
   Con.SetSize(132, 30);
   ResizeMessageRow(E, 80);
@@ -211,36 +195,23 @@ using ChoiceBars = StatusFixture;
 const std::string Bar = " Search ? | 1 yes | 2 no | 3 stop |";  // 4 separators, 3 options
 
 TEST_F(ChoiceBars, AnswersFromKeys) {
-  struct Case {
-    std::vector<KeyCode> keys;
-    int answer;
-  } cases[] = {
-      {{Esc}, 0},
-      {{ShiftEsc}, 80},
-      {{AltEsc}, 80},
-      {{Enter}, 1},
-      {{Right, PadEnter}, 2},
-      {{Right, Right, Right, Enter}, 1},  // wraps from 3 to 1
-      {{Left, Enter}, 3},                 // wraps from 1 to 3
-      {{End, Left, Enter}, 2},
-      {{End, Home, Enter}, 1},
-      {{Digit('7'), Digit('3')}, 3},
-      {{Digit('7'), Digit('0')}, 0},
-      {{F5, ShiftF2, F2}, 2},
-      {{Digit('a'), Digit('2')}, 2},
+  // Right and Left wrap around; digits past the options and other keys wait.
+  const std::pair<std::vector<KeyCode>, int> cases[] = {
+      {{Esc}, 0}, {{Shift(Esc)}, 80}, {{Alt(Esc)}, 80}, {{Enter}, 1}, {{Right, KpEnter}, 2},
+      {{Right, Right, Right, Enter}, 1}, {{Left, Enter}, 3}, {{End, Left, Enter}, 2}, {{End, Home, Enter}, 1},
+      {{D7, D3}, 3}, {{D7, D0}, 0}, {{F5, Shift(F2), F2}, 2}, {{A, D2}, 2},
   };
-  for (const Case& c : cases) {
-    Con.Keys.assign(c.keys.begin(), c.keys.end());
+  for (const auto& [keys, answer] : cases) {
+    Con.Keys.assign(keys.begin(), keys.end());
     int before = Con.KeysRead;
-    EXPECT_EQ(AskChoice(E, Bar), c.answer) << "first key " << std::hex << c.keys[0];
-    EXPECT_EQ(E.ChoiceResult, c.answer);
-    EXPECT_EQ(Con.KeysRead - before, int(c.keys.size()));
+    EXPECT_EQ(AskChoice(E, Bar), answer) << KeyName(keys[0]);
+    EXPECT_EQ(E.ChoiceResult * 100 + Con.KeysRead - before, answer * 100 + int(keys.size()));
   }
   // No options: only refusal and leaving; Enter and digits wait.
-  Con.Keys = {Enter, Digit('1'), Right, Digit('0')};
+  Con.Keys = {Enter, D1, Right, D0};
   EXPECT_EQ(AskChoice(E, " Note |"), 0);
   EXPECT_EQ(Con.Keys.size(), 0u);
-  Con.Keys = {ShiftEsc};
+  Con.Keys = {Shift(Esc)};
   EXPECT_EQ(AskChoice(E, "no separators"), 80);
 }
 
@@ -273,7 +244,7 @@ TEST_F(ChoiceBars, ColoursHintAndRestoredRows) {
   EXPECT_EQ(Con.At(2, 1), E.MessageIdle);
 
   // A Russian question keeps its letters.
-  Con.Keys = {Digit('2')};
+  Con.Keys = {D2};
   EXPECT_EQ(AskChoice(E, Cp(" Макросы записать ? | 1 - да | 2 или Esc - нет |")), 2);
   EXPECT_EQ(Con.Seen.back()[0], MakeCell(' ', 0x3F));
   EXPECT_EQ(CellChar(Con.Seen.back()[1]), uint8_t(Cp("М")[0]));
