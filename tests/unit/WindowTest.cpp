@@ -1,11 +1,13 @@
-// The text window through a test console: each case builds a fresh editor
-// with a few lines, draws one row (or the window) and reads the cells back.
-// Rows are checked as characters and attributes by screen column.
+// The text window through a test console. Most of it is one table: a stored
+// line, the settings it is drawn under, and the cells expected on its screen
+// row, attributes as column spans and characters (control glyphs included)
+// as texts from a column. Columns no span names are not looked at.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "screen/TestConsole.h"
 #include "screen/Window.h"
@@ -14,318 +16,151 @@
 namespace lumo {
 namespace {
 
-struct WindowFixture : ::testing::Test {
-  TestConsole Con;
-  Editor E;
+using namespace std::string_literals;
 
-  WindowFixture() {
-    E.Con = &Con;
-    InitLineTable(E);
-    E.CursorCross = false;  // most cases look at colours without the cross
-  }
-
-  int Add(const std::string& text) {
-    int16_t at = int16_t(E.LineCount + 1);
-    InsertLine(E, uint8_t(text.size()), at);
-    SetLineText(E, text, at);
-    return at;
-  }
-
-  // Draws line index into row 3 with the given sideways scroll.
-  void Draw(int index, int left = 0) { DrawLine(E, left, index, 3); }
-
-  uint8_t A(int col) { return Con.Attr(3, col); }
-  uint8_t C(int col) { return CellChar(Con.At(3, col)); }
-  std::string T(int col, int n) { return Con.Text(3, col, n); }
-
-  // True when columns from..to of row 3 all have attribute attr.
-  bool AllAttr(int from, int to, uint8_t attr) {
-    for (int c = from; c <= to; ++c)
-      if (A(c) != attr) return false;
-    return true;
-  }
+struct Span {
+  int From, To, Attr;
 };
 
-using DrawLineColours = WindowFixture;
+struct Setup {
+  int Left = 0, FileType = 0, CommentColour = 0;
+  int Block = 0;                   // the line block is this one line
+  std::vector<int> Marks = {};     // line marks set on the drawn line
+  int RectFrom = 0, RectTo = 0;    // a rectangle over the drawn line
+  int Cross = 0;                   // the cross's column; negative: on the other line
+};
 
-TEST_F(DrawLineColours, LineColourEndingColoursWholeRowAndIsNotShown) {
-  Draw(Add(std::string("abc\x01\x04\t", 6)));
-  EXPECT_EQ(T(1, 6), "abc   ");
-  EXPECT_TRUE(AllAttr(1, 80, 0x14));
+struct RowCase {
+  std::string Line;
+  Setup S;
+  std::vector<Span> Attrs;
+  std::vector<std::pair<int, std::string>> Texts = {};
+};
 
-  // F alone, and a stored 1 shows as 13.
-  Draw(Add(std::string("xy\x01\t", 4)));
-  EXPECT_EQ(T(1, 4), "xy  ");
-  EXPECT_TRUE(AllAttr(1, 80, 13));
-
-  // Trailing blanks between the text and the ending do not matter.
-  Draw(Add(std::string("q\x0C\t   ", 6)));
-  EXPECT_TRUE(AllAttr(1, 80, 0x0C));
-  EXPECT_EQ(C(2), ' ');
+int AddLine(Editor& e, const std::string& text) {
+  int16_t at = int16_t(e.LineCount + 1);
+  InsertLine(e, uint8_t(text.size()), at);
+  SetLineText(e, text, at);
+  return at;
 }
 
-TEST_F(DrawLineColours, TrailingZeroGivesYellowOnBlue) {
-  Draw(Add(std::string("abc\0", 4)));
-  EXPECT_EQ(T(1, 4), "abc ");
-  EXPECT_TRUE(AllAttr(1, 80, 0x1E));
+// Draws line 1 (line 2 is another line for the cross to sit on) into row 3.
+void ExpectRow(const RowCase& c, const std::string& what) {
+  TestConsole con;
+  Editor e;
+  e.Con = &con;
+  InitLineTable(e);
+  AddLine(e, c.Line);
+  AddLine(e, "other");
+  e.FileType = uint8_t(c.S.FileType);
+  if (c.S.CommentColour) e.CommentColour = uint8_t(c.S.CommentColour);
+  e.BlockFirst = e.BlockLast = int16_t(c.S.Block);
+  for (int k : c.S.Marks) e.LineMark[k] = 1;
+  if (c.S.RectTo) e.RectFirstLine = e.RectLastLine = 1, e.RectFirstCol = int16_t(c.S.RectFrom), e.RectLastCol = int16_t(c.S.RectTo);
+  e.CursorCross = c.S.Cross != 0;
+  e.CurLine = c.S.Cross < 0 ? 2 : 1;
+  e.CurCol = int16_t(std::abs(c.S.Cross));
+  DrawLine(e, c.S.Left, 1, 3);
+  for (const Span& s : c.Attrs)
+    for (int col = s.From; col <= s.To; ++col) EXPECT_EQ(con.Attr(3, col), s.Attr) << what << ", column " << col;
+  for (const auto& [col, text] : c.Texts) EXPECT_EQ(con.Text(3, col, int(text.size())), text) << what;
 }
 
-TEST_F(DrawLineColours, TabAfterTextIsDrawnAsGlyph) {
-  Draw(Add("ab\t"));
-  EXPECT_EQ(C(3), 0x09);
-  EXPECT_EQ(A(3), 0x09);
-  EXPECT_TRUE(AllAttr(1, 2, 7));
-  EXPECT_TRUE(AllAttr(4, 80, 7));
-}
+TEST(DrawLine, CellsOfEachKindOfLine) {
+  const RowCase rows[] = {
+      // The line-colour ending [B] F TAB colours the whole row and is not shown;
+      // a stored 1 shows as 13; blanks before the ending do not matter.
+      {"abc\x01\x04\t", {}, {{1, 80, 0x14}}, {{1, "abc   "}}},
+      {"xy\x01\t", {}, {{1, 80, 13}}, {{1, "xy  "}}},
+      {"q\x0C\t   ", {}, {{1, 80, 0x0C}}, {{2, " "}}},
+      {"abc\0"s, {}, {{1, 80, 0x1E}}, {{1, "abc "}}},  // a trailing zero: yellow on blue
+      {"ab\t", {}, {{1, 2, 7}, {3, 3, 9}, {4, 80, 7}}, {{3, "\t"}}},
+      // Runs: 2 to the word's end, 0 and 31 to the row's end, 1 to the last
+      // non-blank byte; the marker and its colour bytes show empty.
+      {"\x02\x0E" "one two", {}, {{1, 2, 7}, {3, 5, 14}, {6, 80, 7}}, {{1, "\0\0one two"s}}},
+      {"ab\0\x0F\x01" "cd"s, {}, {{1, 5, 7}, {6, 80, 0x1F}}, {{6, "cd"}}},
+      {"\x1F\x0Cx", {}, {{1, 2, 7}, {3, 80, 0x0C}}},
+      {"\x01\x0C" "ab cd", {}, {{3, 7, 0x0C}, {8, 80, 7}}},
+      {"\0\x0A" "aa\0\x0C" "bb"s, {}, {{3, 4, 0x0A}, {7, 80, 0x0C}}, {{7, "bb"}}},  // a left run stops at the next
+      {"\0\x01\x04xy"s, {}, {{4, 80, 0x41}}, {{2, "\0\0"s}}},  // byte 1 after a marker is a colour
+      {"\x02\x01w", {}, {{3, 3, 13}}},
+      // Markers without colour bytes are glyphs.
+      {"\0\0 ab"s, {}, {{1, 1, 0x0A}, {3, 80, 7}}, {{1, "\xDB\xDB"}}},
+      {"\x02" "ab", {}, {{1, 1, 2}, {2, 3, 7}}, {{1, "\x02"}}},
+      // The line block hides stored colours, not glyphs; the rectangle follows
+      // the sideways scroll; line marks recolour plain cells, the highest wins.
+      {"\x02\x0E" "worda\x10z", {.Block = 1}, {{1, 7, 0x70}, {8, 8, 0x0C}, {9, 80, 0x70}}, {{8, "\x10"}}},
+      {"first", {.Block = 2}, {{1, 80, 7}}},
+      {std::string(100, 'x'), {.Left = 5, .RectFrom = 10, .RectTo = 95}, {{1, 4, 7}, {5, 80, 0x70}}},
+      {std::string(100, 'x'), {.Left = 100, .RectFrom = 10, .RectTo = 95}, {{1, 80, 7}}},
+      {"ab\x10" "cd", {.Marks = {2}}, {{1, 2, 0x2F}, {3, 3, 0x0C}, {4, 80, 0x2F}}},
+      {"ab", {.Marks = {1, 3}}, {{1, 80, 0x3F}}},
+      // The cursor cross: its line and column on blue, the cursor cell bright;
+      // coloured backgrounds are left alone, a block keeps 0x70.
+      {"cursor line", {.Left = 2, .Cross = 8}, {{1, 5, 0x17}, {6, 6, 0x97}, {7, 80, 0x17}}},
+      {"cursor line", {.Left = 2, .Marks = {1}, .Cross = -8}, {{1, 80, 0x1F}}},
+      {"cursor line", {.Left = 2, .Cross = -8}, {{1, 5, 7}, {6, 6, 0x17}, {7, 80, 7}}},
+      {"cursor line", {.Left = 2, .Block = 1, .Cross = 8}, {{1, 5, 0x70}, {6, 6, 0xF0}, {7, 80, 0x70}}},
+      // Comments: braces only in program texts, slashes in any file.
+      {"a {note} b", {}, {{1, 80, 7}}},
+      {"a {note} b", {.FileType = 2}, {{1, 2, 7}, {3, 8, 3}, {9, 80, 7}}},
+      {"a {note} b", {.FileType = 2, .CommentColour = 5}, {{3, 8, 5}}},
+      {"x := 1; // remark", {}, {{1, 7, 7}, {9, 80, 3}}},
+      {"a / b", {}, {{1, 80, 7}}},
+      // Comments and runs begun left of the window.
+      {"x{abc def} tail", {.Left = 4, .FileType = 2}, {{1, 6, 3}, {7, 80, 7}}, {{1, "c def} "}}},
+      {"{ab} rest of it", {.Left = 4, .FileType = 2}, {{1, 80, 7}}},
+      {"//remark here", {.Left = 3}, {{1, 80, 3}}},
+      {"\0\x0C" "abcdef"s, {.Left = 4}, {{1, 80, 0x0C}}, {{1, "cdef"}}},
+      {"\x02\x0E" "abcd efg", {.Left = 4}, {{1, 2, 0x0E}, {3, 80, 7}}},
+      {"\x02\x0E" "ab cdef", {.Left = 5}, {{1, 80, 7}}},  // a blank between: nothing
+      {"\x01\x0A" "abc de", {.Left = 3}, {{1, 5, 0x0A}, {6, 80, 7}}},
+      {"\0\x0C" "abc"s, {.Left = 1}, {{1, 1, 7}, {2, 80, 0x0C}}, {{1, "\0abc"s}}},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) ExpectRow(rows[i], "row " + std::to_string(i));
 
-TEST_F(DrawLineColours, WordRunStopsBeforeBlank) {
-  Draw(Add(std::string("\x02\x0E") + "one two"));
-  EXPECT_EQ(C(1), 0);
-  EXPECT_EQ(C(2), 0);
-  EXPECT_EQ(A(1), 7);
-  EXPECT_EQ(A(2), 7);
-  EXPECT_EQ(T(3, 7), "one two");
-  EXPECT_TRUE(AllAttr(3, 5, 14));
-  EXPECT_TRUE(AllAttr(6, 80, 7));
-}
-
-TEST_F(DrawLineColours, RunWithBackgroundAndReaches) {
-  // Marker 0 with F and B: to the end of the screen row.
-  Draw(Add(std::string("ab\x00\x0F\x01", 5) + "cd"));
-  EXPECT_TRUE(AllAttr(1, 5, 7));
-  EXPECT_TRUE(AllAttr(6, 80, 0x1F));
-  EXPECT_EQ(T(6, 2), "cd");
-
-  // Marker 31 behaves as marker 0.
-  Draw(Add(std::string("\x1F\x0C") + "x"));
-  EXPECT_TRUE(AllAttr(3, 80, 0x0C));
-
-  // Marker 1: to the last non-blank byte of the text only.
-  Draw(Add(std::string("\x01\x0C") + "ab cd"));
-  EXPECT_TRUE(AllAttr(3, 7, 0x0C));
-  EXPECT_TRUE(AllAttr(8, 80, 7));
-}
-
-TEST_F(DrawLineColours, LeftRunStopsWhereRightRunBegins) {
-  Draw(Add(std::string("\x00\x0A", 2) + "aa" + std::string("\x00\x0C", 2) + "bb"));
-  EXPECT_TRUE(AllAttr(3, 4, 0x0A));
-  EXPECT_EQ(T(7, 2), "bb");
-  EXPECT_TRUE(AllAttr(7, 80, 0x0C));
-}
-
-TEST_F(DrawLineColours, ColourByteIsNotTakenForMarker) {
-  // Byte 1 right after marker 0 is its foreground, B = 4: one run 0x41.
-  Draw(Add(std::string("\x00\x01\x04", 3) + "xy"));
-  EXPECT_TRUE(AllAttr(4, 80, 0x41));
-  EXPECT_EQ(C(2), 0);
-  EXPECT_EQ(C(3), 0);
-
-  // A run attribute of 1 shows as 13.
-  Draw(Add(std::string("\x02\x01", 2) + "w"));
-  EXPECT_EQ(A(3), 13);
-}
-
-TEST_F(DrawLineColours, MarkerWithoutColoursShowsAsGlyphs) {
-  // Colour bytes both 0: no run, both bytes are full-block glyphs.
-  Draw(Add(std::string("\x00\x00", 2) + " ab"));
-  EXPECT_EQ(C(1), 0xDB);
-  EXPECT_EQ(A(1), 0x0A);
-  EXPECT_EQ(C(2), 0xDB);
-  EXPECT_TRUE(AllAttr(3, 80, 7));
-
-  // A marker followed by text (no colour byte) is a glyph too.
-  Draw(Add(std::string("\x02") + "ab"));
-  EXPECT_EQ(C(1), 0x02);
-  EXPECT_EQ(A(1), 0x02);
-  EXPECT_TRUE(AllAttr(2, 3, 7));
-}
-
-TEST_F(DrawLineColours, ControlGlyphTable) {
-  // Each control byte between letters, so none of them starts a run.
+  // Each control byte between letters, so that none starts a run.
   const uint8_t bytes[] = {3, 7, 8, 10, 16, 17, 20, 22, 23, 24, 25, 30, 31};
   const uint8_t chars[] = {3, 0xDB, '*', 10, 0x10, 0x11, 0x14, 0x16, 0x17, 0x18, 0x19, 0x1E, 0x1F};
   const uint8_t attrs[] = {3, 9, 0x0B, 10, 0x0C, 0x16, 0x43, 0x61, 0x0D, 0x0E, 0x16, 0x61, 0x0D};
-  std::string line;
-  for (uint8_t b : bytes) line += std::string("a") + char(b);
-  line += "a";
-  Draw(Add(line));
-  for (size_t i = 0; i < sizeof bytes; ++i) {
-    int col = int(2 * i + 2);
-    EXPECT_EQ(C(col), chars[i]) << "byte " << int(bytes[i]);
-    EXPECT_EQ(A(col), attrs[i]) << "byte " << int(bytes[i]);
+  for (size_t i = 0; i < std::size(bytes); ++i)
+    ExpectRow({"a"s + char(bytes[i]) + "a", {}, {{2, 2, attrs[i]}}, {{2, std::string(1, char(chars[i]))}}},
+              "byte " + std::to_string(bytes[i]));
+}
+
+struct WindowFixture : ::testing::Test {
+  TestConsole Con;
+  Editor E;
+  WindowFixture() {
+    E.Con = &Con;
+    InitLineTable(E);
   }
-}
+};
 
-using DrawLineBlocks = WindowFixture;
-
-TEST_F(DrawLineBlocks, LineBlockHidesStoredColoursButNotGlyphs) {
-  Add("first");
-  int l = Add(std::string("\x02\x0E") + "word" + std::string("a\x10z", 3));
-  E.BlockFirst = 2;
-  E.BlockLast = 2;
-  Draw(l);
-  EXPECT_TRUE(AllAttr(1, 7, 0x70));
-  EXPECT_EQ(C(8), 0x10);
-  EXPECT_EQ(A(8), 0x0C);
-  EXPECT_TRUE(AllAttr(9, 80, 0x70));
-  Draw(1);
-  EXPECT_TRUE(AllAttr(1, 80, 7));
-}
-
-TEST_F(DrawLineBlocks, RectangularBlockFollowsScroll) {
-  int l = Add(std::string(100, 'x'));
-  E.RectFirstLine = E.RectLastLine = int16_t(l);
-  E.RectFirstCol = 10;
-  E.RectLastCol = 95;
-  Draw(l, 5);
-  EXPECT_TRUE(AllAttr(1, 4, 7));
-  EXPECT_TRUE(AllAttr(5, 80, 0x70));
-  Draw(l, 100);  // block scrolled off entirely: nothing to mark
-  EXPECT_TRUE(AllAttr(1, 80, 7));
-}
-
-TEST_F(DrawLineBlocks, LineMarksRecolourPlainCellsOnly) {
-  int l = Add(std::string("ab\x10", 3) + "cd");
-  E.LineMark[2] = int16_t(l);
-  Draw(l);
-  EXPECT_TRUE(AllAttr(1, 2, 0x2F));
-  EXPECT_EQ(A(3), 0x0C);
-  EXPECT_TRUE(AllAttr(4, 80, 0x2F));
-
-  // With marks 1 and 3 on one line the higher one wins.
-  E.LineMark[1] = E.LineMark[3] = int16_t(l);
-  Draw(l);
-  EXPECT_EQ(A(1), 0x3F);
-  EXPECT_EQ(A(80), 0x3F);
-}
-
-TEST_F(DrawLineBlocks, CursorCross) {
-  E.CursorCross = true;
-  int l1 = Add("cursor line");
-  int l2 = Add("other");
-  E.CurLine = int16_t(l1);
-  E.CurCol = 8;
-  E.LineMark[1] = int16_t(l2);  // a coloured background the cross leaves alone
-
-  Draw(l1, 2);
-  EXPECT_EQ(A(1), 0x17);
-  EXPECT_EQ(A(6), 0x97);  // the cursor cell: blue background, bright bit
-  EXPECT_EQ(A(80), 0x17);
-
-  Draw(l2, 2);
-  EXPECT_EQ(A(6), 0x1F);
-  EXPECT_EQ(A(1), 0x1F);
-  E.LineMark[1] = 0;
-  Draw(l2, 2);
-  EXPECT_EQ(A(6), 0x17);
-  EXPECT_EQ(A(5), 0x07);
-
-  // Inside a block the cursor line keeps 0x70 but the cursor cell is marked.
-  E.BlockFirst = E.BlockLast = int16_t(l1);
-  Draw(l1, 2);
-  EXPECT_EQ(A(1), 0x70);
-  EXPECT_EQ(A(6), 0xF0);
-}
-
-using DrawLineComments = WindowFixture;
-
-TEST_F(DrawLineComments, BraceCommentsOnlyInProgramText) {
-  int l = Add("a {note} b");
-  Draw(l);
-  EXPECT_TRUE(AllAttr(1, 80, 7));
-  E.FileType = 2;
-  Draw(l);
-  EXPECT_EQ(A(2), 7);
-  EXPECT_TRUE(AllAttr(3, 8, 3));
-  EXPECT_TRUE(AllAttr(9, 80, 7));
-  E.CommentColour = 5;
-  Draw(l);
-  EXPECT_EQ(A(3), 5);
-}
-
-TEST_F(DrawLineComments, SlashesColourToRowEndInAnyFile) {
-  Draw(Add("x := 1; // remark"));
-  EXPECT_TRUE(AllAttr(1, 7, 7));
-  EXPECT_TRUE(AllAttr(9, 80, 3));
-  Draw(Add("a / b"));
-  EXPECT_TRUE(AllAttr(1, 80, 7));
-}
-
-TEST_F(DrawLineComments, CommentScrolledOffLeft) {
-  E.FileType = 2;
-  // "{" hidden, "}" visible: the visible part up to "}" is coloured.
-  int l = Add("x{abc def} tail");
-  Draw(l, 4);
-  EXPECT_EQ(T(1, 7), "c def} ");
-  EXPECT_TRUE(AllAttr(1, 6, 3));
-  EXPECT_TRUE(AllAttr(7, 80, 7));
-
-  // "{" and "}" both hidden: nothing is coloured.
-  l = Add("{ab} rest of it");
-  Draw(l, 4);
-  EXPECT_TRUE(AllAttr(1, 80, 7));
-
-  // "//" hidden: the whole visible row is a remark.
-  l = Add("//remark here");
-  Draw(l, 3);
-  EXPECT_TRUE(AllAttr(1, 80, 3));
-}
-
-TEST_F(DrawLineComments, RunsScrolledOffLeft) {
-  // Marker 0 hidden: colours from column 1 to the end of the row.
-  int l = Add(std::string("\x00\x0C", 2) + "abcdef");
-  Draw(l, 4);
-  EXPECT_EQ(T(1, 4), "cdef");
-  EXPECT_TRUE(AllAttr(1, 80, 0x0C));
-
-  // Word marker hidden, its word reaching into the window.
-  l = Add(std::string("\x02\x0E", 2) + "abcd efg");
-  Draw(l, 4);
-  EXPECT_TRUE(AllAttr(1, 2, 0x0E));
-  EXPECT_TRUE(AllAttr(3, 80, 7));
-
-  // ... but not when a blank lies between it and the window.
-  l = Add(std::string("\x02\x0E", 2) + "ab cdef");
-  Draw(l, 5);
-  EXPECT_TRUE(AllAttr(1, 80, 7));
-
-  // Marker 1 hidden: to the last non-blank byte.
-  l = Add(std::string("\x01\x0A", 2) + "abc de");
-  Draw(l, 3);
-  EXPECT_TRUE(AllAttr(1, 5, 0x0A));
-  EXPECT_TRUE(AllAttr(6, 80, 7));
-}
-
-TEST_F(DrawLineComments, HiddenMarkerColourBytesInWindowShowEmpty) {
-  int l = Add(std::string("\x00\x0C", 2) + "abc");
-  Draw(l, 1);  // the marker is hidden, its colour byte in column 1
-  EXPECT_EQ(C(1), 0);
-  EXPECT_EQ(A(1), 7);
-  EXPECT_EQ(T(2, 3), "abc");
-  EXPECT_TRUE(AllAttr(2, 80, 0x0C));
-}
-
-using DrawWindowRows = WindowFixture;
-
-TEST_F(DrawWindowRows, RowsPastTextAreBlank) {
-  for (int i = 0; i < 5; ++i) Add("line " + std::to_string(i + 1));
-  // Leave something in the rows that must be blanked.
+TEST_F(WindowFixture, RowsPastTextAreBlankAndIndexZeroIsPlain) {
+  for (int i = 1; i <= 5; ++i) AddLine(E, "line " + std::to_string(i));
   for (int r = 3; r <= 25; ++r) PutCell(E, 1, r, 'Z', 0x4E);
+  E.CursorCross = false;
   E.TopLine = 3;
   DrawWindow(E);
   EXPECT_EQ(Con.Text(3, 1, 6), "line 3");
   EXPECT_EQ(Con.Text(5, 1, 6), "line 5");
-  for (int r = 6; r <= 25; ++r) {
-    EXPECT_EQ(Con.Text(r), std::string(80, ' ')) << "row " << r;
-    EXPECT_EQ(Con.Attr(r, 1), 7);
-  }
+  for (int r = 6; r <= 25; ++r) EXPECT_TRUE(Con.Text(r) == std::string(80, ' ') && Con.Attr(r, 1) == 7) << r;
   EXPECT_EQ(Con.Text(1, 1, 1), " ");  // rows 1 and 2 are not touched
+
+  // The status slot: never inside a block, glyphs but no runs or comments.
+  std::string text = "//x\x02\x0E" "ab";
+  std::memcpy(LineAt(E, 0) + 1, text.data(), text.size());
+  E.BlockLast = 5;
+  DrawLine(E, 0, 0, 1);
+  EXPECT_EQ(Con.Text(1, 1, 4), "//x\x02");
+  for (int c : {1, 6, 80}) EXPECT_EQ(Con.Attr(1, c), 7) << c;
+  EXPECT_EQ(Con.Attr(1, 4), 0x02);
 }
 
 // Rows the draw step leaves alone keep a planted cell in column 80.
-TEST_F(DrawWindowRows, MarkedDrawingReachesWhatChanged) {
-  for (int i = 1; i <= 40; ++i) Add("line " + std::to_string(i));
-  E.CursorCross = true;
+TEST_F(WindowFixture, MarkedDrawingReachesWhatChanged) {
+  for (int i = 1; i <= 40; ++i) AddLine(E, "line " + std::to_string(i));
   E.CurLine = 4;
   MarkWindow(E);
   DrawMarked(E);
@@ -338,6 +173,7 @@ TEST_F(DrawWindowRows, MarkedDrawingReachesWhatChanged) {
     return rows;
   };
   EXPECT_EQ(drawnAfter([&] { SetLineText(E, "changed", 10); MarkLine(E, 10); }), "12 ");
+  EXPECT_EQ(Con.Text(12, 1, 7), "changed");
   // The cross's line moves along its column: it leaves one row, lights another.
   EXPECT_EQ(drawnAfter([&] { E.CurLine = 6; }), "6 8 ");
   std::string all;
@@ -357,24 +193,11 @@ TEST_F(DrawWindowRows, MarkedDrawingReachesWhatChanged) {
   EXPECT_EQ(drawnAfter([&] { MarkLine(E, 10); E.TopLine = 3; }), "");
 }
 
-TEST_F(DrawWindowRows, StatusSlotIsDrawnWithoutHighlighting) {
-  uint8_t* slot = LineAt(E, 0);
-  std::string text = std::string("//x\x02\x0E", 5) + "ab";
-  std::memcpy(slot + 1, text.data(), text.size());
-  E.BlockLast = 5;  // index 0 is never "inside" a block or on an unset mark
-  DrawLine(E, 0, 0, 1);
-  EXPECT_EQ(Con.Text(1, 1, 3), "//x");
-  EXPECT_EQ(Con.Attr(1, 1), 7);
-  EXPECT_EQ(CellChar(Con.At(1, 4)), 0x02);  // glyphs, not a run
-  EXPECT_EQ(Con.Attr(1, 4), 0x02);
-  EXPECT_EQ(Con.Attr(1, 6), 7);
-  EXPECT_EQ(Con.Attr(1, 80), 7);
-}
-
-TEST_F(DrawWindowRows, WideScreenAndLongLines) {
+TEST_F(WindowFixture, WideScreenLongLinesAndCellAddressing) {
   TestConsole wide(132, 10);
   E.Con = &wide;
-  int l = Add(std::string(200, 'q') + std::string("\x00\x0B", 2) + std::string(53, 'r'));
+  E.CursorCross = false;
+  int l = AddLine(E, std::string(200, 'q') + "\0\x0B"s + std::string(53, 'r'));
   DrawLine(E, 100, l, 3);
   EXPECT_EQ(wide.Text(3, 1, 3), "qqq");
   EXPECT_EQ(wide.Attr(3, 100), 7);
@@ -382,31 +205,19 @@ TEST_F(DrawWindowRows, WideScreenAndLongLines) {
   EXPECT_TRUE(wide.Attr(3, 103) == 0x0B && wide.Attr(3, 132) == 0x0B);
   DrawLine(E, 255, l, 3);
   EXPECT_EQ(wide.Text(3), std::string(132, ' '));
-}
 
-TEST(DrawCells, AddressingStaysInsideTheBuffer) {
-  TestConsole con(100, 5);
-  Editor e;
-  e.Con = &con;
-  CellAt(e, 3, 5);
-  EXPECT_EQ(e.CellIndex, size_t(2 * 100 + 4));
-  CellAt(e, 6, 1);  // outside: the pointer stays
-  EXPECT_EQ(e.CellIndex, size_t(2 * 100 + 4));
-
-  PutCell(e, 100, 5, 'x', 0x1E);
-  EXPECT_EQ(con.At(5, 100), MakeCell('x', 0x1E));
-  PutCell(e, 101, 5, 'y', 0x1E);  // ignored, not written past the end
-
-  WriteAt(e, 98, 1, "abcde", 0x4F);  // runs on into row 2
-  EXPECT_EQ(con.Text(1, 98, 3), "abc");
-  EXPECT_EQ(con.Text(2, 1, 2), "de");
-  EXPECT_EQ(con.Attr(2, 2), 0x4F);
-  WriteAt(e, 99, 5, "abcdef", 7);  // cut at the buffer's end
-  EXPECT_EQ(con.Text(5, 99, 2), "ab");
-
-  SetCursor(e, 10, 3);
-  EXPECT_EQ(con.CursorCol, 9);
-  EXPECT_EQ(con.CursorRow, 2);
+  CellAt(E, 3, 5);
+  EXPECT_EQ(E.CellIndex, size_t(2 * 132 + 4));
+  CellAt(E, 11, 1);  // outside: the pointer stays
+  EXPECT_EQ(E.CellIndex, size_t(2 * 132 + 4));
+  PutCell(E, 133, 10, 'y', 0x1E);  // ignored, not written past the end
+  WriteAt(E, 130, 1, "abcde", 0x4F);  // runs on into row 2
+  EXPECT_EQ(wide.Text(1, 130, 3) + wide.Text(2, 1, 2), "abcde");
+  EXPECT_EQ(wide.Attr(2, 2), 0x4F);
+  WriteAt(E, 131, 10, "abcdef", 7);  // cut at the buffer's end
+  EXPECT_EQ(wide.Text(10, 131, 2), "ab");
+  SetCursor(E, 10, 3);
+  EXPECT_EQ(wide.CursorCol * 100 + wide.CursorRow, 902);
 }
 
 }  // namespace
