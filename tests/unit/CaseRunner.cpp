@@ -115,15 +115,13 @@ struct Text {
 
 Text Expand(const std::string& written) {
   static const std::regex numbered("«(.*?)(\\d+)\\.\\.(\\d+)»");
-  std::string s;
-  auto from = written.cbegin();
-  for (std::sregex_iterator it(written.begin(), written.end(), numbered), end; it != end; ++it) {
-    s.append(from, (*it)[0].first);
-    for (int n = std::stoi((*it)[2]), last = std::stoi((*it)[3]); n <= last; ++n)
-      s += (*it)[1].str() + std::to_string(n) + (n < last ? "¶" : "");
-    from = (*it)[0].second;
+  std::string s = written, lines;
+  std::smatch m;
+  for (size_t at = 0; std::regex_search(s.cbegin() + long(at), s.cend(), m, numbered); at += lines.size()) {
+    for (int n = std::stoi(m[2]), first = n, last = std::stoi(m[3]); n <= last; ++n)
+      (n == first ? lines = "" : lines += "¶") += m[1].str() + std::to_string(n);
+    s.replace(at += size_t(m.position()), size_t(m.length()), lines);
   }
-  s.append(from, written.cend());
   Text t;
   for (size_t i = 0; i < s.size();) {
     const std::string_view c = NextChar(s, i);
@@ -366,21 +364,16 @@ struct Case {
 // What went wrong, side by side with what the case expects; empty when the
 // editor did as the case says.
 std::string RunCase(const Case& c) {
-  // The arrows part the fields; one blank each side of an arrow belongs to it.
   TempDir dir;
   struct InDir {
     std::filesystem::path Old = std::filesystem::current_path();
     ~InDir() { std::filesystem::current_path(Old); }
   } here;
   std::filesystem::current_path(dir.Path);
-  std::vector<std::string> f;
-  std::string s = std::regex_replace(c.Source, std::regex("\\$D"), dir.Path);
-  for (size_t at; (at = s.find("⇒")) != std::string::npos; s.erase(0, at + 3)) f.push_back(s.substr(0, at));
-  f.push_back(s);
-  for (size_t i = 0; i < f.size(); ++i) {
-    if (i > 0 && f[i].rfind(' ', 0) == 0) f[i].erase(0, 1);
-    if (i + 1 < f.size() && !f[i].empty() && f[i].back() == ' ') f[i].pop_back();
-  }
+  // The arrows part the fields; one blank each side of an arrow belongs to it.
+  const std::string source = std::regex_replace(c.Source, std::regex("\\$D"), dir.Path);
+  static const std::regex arrow(" ?⇒ ?");
+  const std::vector<std::string> f(std::sregex_token_iterator(source.begin(), source.end(), arrow, -1), {});
   static const std::regex setupAndText("(?:\\[(.*?)\\] ?)?(.*)");
   std::smatch m;
   if (f.size() < 3 || f.size() > 4 || !std::regex_match(f[0], m, setupAndText)) return "  not a case\n";
