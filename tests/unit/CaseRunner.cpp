@@ -15,8 +15,9 @@
 // after it; a line starting with ⇒ continues the case above; # starts a
 // comment.
 //
-// Each case gets a fresh editor on the test console, its text loaded as the
-// program loads a file. Each key is the byte sequence a terminal was measured
+// Each case runs in a fresh directory of its own, which $D names, with a fresh
+// editor on the test console and its text loaded as the program loads a file
+// from text.txt there. Each key is the byte sequence a terminal was measured
 // to send for it (kitty's, or the first terminal's that sends it), decoded by
 // the real decoder with that terminal's profile; typed text goes through the
 // decoder as UTF-8. The keys are queued and the real main loop runs them, the
@@ -114,15 +115,13 @@ struct Text {
 
 Text Expand(const std::string& written) {
   static const std::regex numbered("«(.*?)(\\d+)\\.\\.(\\d+)»");
-  std::string s;
-  auto from = written.cbegin();
-  for (std::sregex_iterator it(written.begin(), written.end(), numbered), end; it != end; ++it) {
-    s.append(from, (*it)[0].first);
-    for (int n = std::stoi((*it)[2]), last = std::stoi((*it)[3]); n <= last; ++n)
-      s += (*it)[1].str() + std::to_string(n) + (n < last ? "¶" : "");
-    from = (*it)[0].second;
+  std::string s = written, lines;
+  std::smatch m;
+  for (size_t at = 0; std::regex_search(s.cbegin() + long(at), s.cend(), m, numbered); at += lines.size()) {
+    for (int n = std::stoi(m[2]), first = n, last = std::stoi(m[3]); n <= last; ++n)
+      (n == first ? lines = "" : lines += "¶") += m[1].str() + std::to_string(n);
+    s.replace(at += size_t(m.position()), size_t(m.length()), lines);
   }
-  s.append(from, written.cend());
   Text t;
   for (size_t i = 0; i < s.size();) {
     const std::string_view c = NextChar(s, i);
@@ -242,14 +241,27 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
   const int i = Index(name, base), x = std::atoi(value.c_str());
   const char* v = value.c_str();
   int a = 0, b = 0, c = 0, d = 0;
-  if (name == "LeftMargin" || name == "RightMargin" || name == "FormatWidth" || name == "Screen") {
-    if (name == "LeftMargin" && beforeLoad) e.LeftMargin = int16_t(x);
-    if (name == "RightMargin" && beforeLoad) e.RightMargin = uint8_t(x);
-    if (name == "FormatWidth" && beforeLoad) e.FormatWidth = uint8_t(x);
+  if (beforeLoad) {
+    if (name == "LeftMargin") e.LeftMargin = int16_t(x);
+    if (name == "RightMargin") e.RightMargin = uint8_t(x);
+    if (name == "FormatWidth") e.FormatWidth = uint8_t(x);
     return true;
   }
-  if (beforeLoad) return true;
-  if (name == "At" && std::sscanf(v, "%d,%d", &a, &b) == 2) e.CurLine = int16_t(a), e.CurCol = int16_t(b);
+  if (name == "LeftMargin" || name == "RightMargin" || name == "FormatWidth" || name == "Screen") return true;
+  // A file, "name:text" with each line but the last ended by CR LF, or a directory.
+  const size_t colon = name == "File" ? value.find(':') : value.size();
+  if (name == "File" || name == "Dir") {
+    const std::filesystem::path path = value.substr(0, colon);
+    std::error_code ec;
+    std::filesystem::create_directories(name == "Dir" ? path : path.parent_path(), ec);
+    std::string bytes;
+    for (const std::string& l : Expand(value.substr(std::min(colon + 1, value.size()))).Lines) bytes += l + "\r\n";
+    if (name == "File") TempDir::Write(value.substr(0, colon), bytes.substr(0, bytes.size() - 2));
+  }
+  else if (name == "Name") e.FileName = e.BoundName = Utf8FromCp866(Expand(value).Lines[0]);
+  else if (name == "Modified") e.Modified = x;
+  else if (name == "CutLines") e.CutLines = x;
+  else if (name == "At" && std::sscanf(v, "%d,%d", &a, &b) == 2) e.CurLine = int16_t(a), e.CurCol = int16_t(b);
   else if (name == "Top") e.TopLine = int16_t(x);
   else if (name == "HScroll") e.HScroll = uint8_t(x);
   else if (name == "ColumnMark") e.ColumnMark = int16_t(x);
@@ -273,9 +285,9 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
 
 // Checks, in the notation of the set-up. Exit says the case ended the editor
 // with that code; Updates counts the terminal updates until the case is
-// compared; Saved is the file's bytes, line ends as ¶; Msg (compared in
-// RunCase) the messages the editor waited on.
-std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name) {
+// compared; Saved is the bound file's bytes and File="name:text" a file's,
+// line ends as ¶; Msg (compared in RunCase) the messages the editor waited on.
+std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name, const std::string& value) {
   std::string base;
   const int i = Index(name, base);
   auto num = [](int n) { return std::to_string(n); };
@@ -303,8 +315,10 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
   if (name == "Waited") return num(int(con.WaitedMs));
   if (name == "Updates") return num(con.Updates);
   if (name == "Exit") return ended ? num(e.ExitCode) : "still editing";
-  if (name == "Saved") {
-    std::string s = TempDir::Read(e.BoundName), out;
+  if (name == "Saved" || name == "File") {
+    const std::string path = name == "File" ? value.substr(0, value.find(':')) : e.BoundName;
+    std::string s = TempDir::Read(path), out = name == "File" ? path + ":" : "";
+    if (!std::filesystem::is_regular_file(path)) return out + "(no file)";
     for (size_t at; (at = s.find("\r\n")) != std::string::npos; s.erase(0, at + 2)) out += Show(s.substr(0, at)) + "¶";
     return out + Show(s);
   }
@@ -351,15 +365,16 @@ struct Case {
 // What went wrong, side by side with what the case expects; empty when the
 // editor did as the case says.
 std::string RunCase(const Case& c) {
+  TempDir dir;
+  struct InDir {
+    std::filesystem::path Old = std::filesystem::current_path();
+    ~InDir() { std::filesystem::current_path(Old); }
+  } here;
+  std::filesystem::current_path(dir.Path);
   // The arrows part the fields; one blank each side of an arrow belongs to it.
-  std::vector<std::string> f;
-  std::string s = c.Source;
-  for (size_t at; (at = s.find("⇒")) != std::string::npos; s.erase(0, at + 3)) f.push_back(s.substr(0, at));
-  f.push_back(s);
-  for (size_t i = 0; i < f.size(); ++i) {
-    if (i > 0 && f[i].rfind(' ', 0) == 0) f[i].erase(0, 1);
-    if (i + 1 < f.size() && !f[i].empty() && f[i].back() == ' ') f[i].pop_back();
-  }
+  const std::string source = std::regex_replace(c.Source, std::regex("\\$D"), dir.Path);
+  static const std::regex arrow(" ?⇒ ?");
+  const std::vector<std::string> f(std::sregex_token_iterator(source.begin(), source.end(), arrow, -1), {});
   static const std::regex setupAndText("(?:\\[(.*?)\\] ?)?(.*)");
   std::smatch m;
   if (f.size() < 3 || f.size() > 4 || !std::regex_match(f[0], m, setupAndText)) return "  not a case\n";
@@ -374,7 +389,6 @@ std::string RunCase(const Case& c) {
   for (auto& [name, value] : setup)
     if (name == "Screen") std::sscanf(value.c_str(), "%dx%d", &w, &h);
 
-  TempDir dir;
   CaseConsole con(w, h);
   auto editor = std::make_unique<Editor>();
   Editor& e = *editor;
@@ -425,8 +439,8 @@ std::string RunCase(const Case& c) {
         if (value.empty() ? con.Said.empty() : std::count(con.Said.begin(), con.Said.end(), Canonical(value)) > 0) continue;
         for (const std::string& said : con.Said) actual += (actual.empty() ? "" : " | ") + said;
       } else {
-        actual = Get(e, con, ended, name);
-        const bool textual = name == "Answer" || name == "Saved" || name.rfind("Row", 0) == 0;
+        actual = Get(e, con, ended, name, value);
+        const bool textual = name == "Answer" || name == "Saved" || name == "File" || name.rfind("Row", 0) == 0;
         if (actual == (textual ? Canonical(value) : value)) continue;
       }
       want.push_back(name + "=" + value);

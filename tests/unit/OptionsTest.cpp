@@ -1,3 +1,5 @@
+// The command line's options, the extension rule and the start without a
+// file. The exit question is a case in tests/cases.
 #include <gtest/gtest.h>
 
 #include "TestEditor.h"
@@ -87,19 +89,6 @@ TEST(Startup, NoArgumentsGivesOneEmptyUnnamedLine) {
   EXPECT_EQ(BaseName(t->SettingsFile), "LumoINI");
   EXPECT_EQ(t.Con.KeysRead, 0);  // no credits screen waited for a key
   EXPECT_EQ(t->TabStops[2], 9);
-}
-
-TEST(Startup, ExitQuestionOnlyWhenModified) {
-  TestEditor t;
-  t.SetLines({"x"});
-  EXPECT_TRUE(ExitSequence(*t));
-  EXPECT_EQ(t->ExitCode, 0);
-  t->Modified = true;
-  t.Con.Keys = {0x0000011B};
-  EXPECT_FALSE(ExitSequence(*t));  // Esc: back to editing
-  t.Con.Keys = {'2'};
-  EXPECT_TRUE(ExitSequence(*t));
-  EXPECT_EQ(t->ExitCode, 3);
 }
 
 }  // namespace

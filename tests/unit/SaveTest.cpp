@@ -1,3 +1,6 @@
+// Saving the text: the bytes, the file's permissions, the coded copy's cut
+// and the emergency copy. The prompts and questions around F2 are cases in
+// tests/cases.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -32,14 +35,6 @@ TEST_F(Saving, WritesCrLfWithoutTrailingBlanksAndZeros) {
   EXPECT_EQ(TempDir::Read(Path), std::string("abc\r\nde\r\n\r\ncol\x01\x04\t\r\n", 19));
 }
 
-TEST_F(Saving, UnmodifiedTextWritesNothing) {
-  TempDir::Write(Path, "old");
-  T.SetLines({"new"});
-  Bind(Path);
-  SaveText(*T);
-  EXPECT_EQ(TempDir::Read(Path), "old");
-}
-
 TEST_F(Saving, KeepsPermissionBitsAndReplacesAtomically) {
   TempDir::Write(Path, "old\r\n");
   chmod(Path.c_str(), 0640);
@@ -57,17 +52,6 @@ TEST_F(Saving, KeepsPermissionBitsAndReplacesAtomically) {
   EXPECT_EQ(files, 1);
 }
 
-TEST_F(Saving, BraceNamesWriteCleanedAndCodedCopies) {
-  T.SetLines({std::string("a\x01" "b\x0e" "c", 5)});
-  std::string name = D / "x{y}.txt";
-  Bind(name);
-  T->Modified = true;
-  SaveText(*T);
-  EXPECT_EQ(TempDir::Read(name), std::string("a\x01" "b\x0e" "c\r\n", 7));
-  EXPECT_EQ(TempDir::Read(D / "xy}.txt"), "a b c\r\n");
-  EXPECT_EQ(TempDir::Read(D / "x{y.txt"), "a#1b#14c\r\n");
-}
-
 TEST_F(Saving, CodedCopyIsCutAt255Bytes) {
   T.SetLines({std::string(200, '\x01')});
   std::string name = D / "c}.txt";
@@ -78,29 +62,6 @@ TEST_F(Saving, CodedCopyIsCutAt255Bytes) {
   while (coded.size() < 255) coded += "#1";
   coded.resize(255);
   EXPECT_EQ(TempDir::Read(D / "c.txt"), coded + "\r\n");
-}
-
-TEST_F(Saving, CutLinesAskBeforeTheFirstSave) {
-  TempDir::Write(Path, "old");
-  T.SetLines({"cut"});
-  Bind(Path);
-  T->CutLines = 2;
-  T->Modified = true;
-  T.Con.Keys = {'2'};
-  SaveText(*T);
-  EXPECT_EQ(T->OpFailed, 1);
-  EXPECT_EQ(TempDir::Read(Path), "old");
-  T.Con.Keys = {0x0000011B};
-  SaveText(*T);
-  EXPECT_EQ(TempDir::Read(Path), "old");
-  T.Con.Keys = {'1'};
-  SaveText(*T);
-  EXPECT_EQ(TempDir::Read(Path), "cut\r\n");
-  // Asked once: later saves go straight through.
-  SetLineText(*T, "again", 1);
-  T->Modified = true;
-  SaveText(*T);
-  EXPECT_EQ(TempDir::Read(Path), "again\r\n");
 }
 
 TEST_F(Saving, EmergencyCopyNeverOverwrites) {
