@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include "app/Editor.h"
 #include "screen/Console.h"
 #include "screen/KeyNames.h"
@@ -18,7 +19,7 @@ using Command = Reentry (*)(Editor& e, KeyCode key);
 struct KeyBinding {
   KeyCode Value;
   Command Proc;       // nullptr: reserved for a later command
-  const char* Label;  // the command's name in menus and help (UTF-8), shared by its keys
+  std::string_view Label;  // the command's name in menus and help (code page 866), shared by its keys
 };
 
 std::span<const KeyBinding> KeyBindings();
