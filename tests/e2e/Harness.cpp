@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -73,9 +74,17 @@ int Utf8Length(std::string_view s) {
 }
 
 std::string Hex2(int v) {
-  static const char* d = "0123456789ABCDEF";
-  if (v < 0) return "??";
-  return {d[(v >> 4) & 15], d[v & 15]};
+  char b[8];
+  std::snprintf(b, sizeof b, "%02X", unsigned(v));
+  return v < 0 ? "??" : b;
+}
+
+std::optional<std::string> Slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return std::nullopt;
+  std::ostringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
 }
 
 void CheckSys(bool ok, const char* what) {
@@ -141,7 +150,6 @@ Session::~Session() {
   if (!std::getenv("LUMO_E2E_KEEP")) fs::remove_all(Root, ec);
 }
 
-std::string Session::PathOf(std::string_view name) const { return Work + "/" + std::string(name); }
 
 void Session::WriteFile(std::string_view name, std::string_view bytes) const {
   std::ofstream f(PathOf(name), std::ios::binary | std::ios::trunc);
@@ -149,29 +157,13 @@ void Session::WriteFile(std::string_view name, std::string_view bytes) const {
   if (!f) throw std::runtime_error("cannot write test file " + std::string(name));
 }
 
-std::optional<std::string> Session::ReadFile(std::string_view name) const {
-  std::string path = !name.empty() && name[0] == '/' ? std::string(name) : PathOf(name);
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return std::nullopt;
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
+std::string Session::PathOf(std::string_view name) const {
+  return !name.empty() && name[0] == '/' ? std::string(name) : Work + "/" + std::string(name);
 }
 
-bool Session::Exists(std::string_view name) const {
-  std::string path = !name.empty() && name[0] == '/' ? std::string(name) : PathOf(name);
-  return fs::exists(path);
-}
+std::optional<std::string> Session::ReadFile(std::string_view name) const { return Slurp(PathOf(name)); }
 
-void Session::StartEditor(std::vector<std::string> args, int cols, int rows,
-                          std::vector<std::pair<std::string, std::string>> env) {
-  LaunchOptions o;
-  o.Args = std::move(args);
-  o.Cols = cols;
-  o.Rows = rows;
-  o.Env = std::move(env);
-  Start(o);
-}
+bool Session::Exists(std::string_view name) const { return fs::exists(PathOf(name)); }
 
 void Session::Start(const LaunchOptions& opts) {
   if (Child > 0) throw std::logic_error("a session runs one program");
@@ -377,15 +369,9 @@ void Session::Send(std::string_view bytes) {
   size_t off = 0;
   while (off < bytes.size()) {
     ssize_t n = write(Master, bytes.data() + off, bytes.size() - off);
-    if (n > 0) {
-      off += size_t(n);
-    } else if (n < 0 && errno == EAGAIN) {
-      Pump(Ms{10});  // the program is busy; keep its output moving meanwhile
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      return;
-    }
+    if (n > 0) off += size_t(n);
+    else if (n < 0 && errno == EAGAIN) Pump(Ms{10});  // the program is busy; keep its output moving meanwhile
+    else if (!(n < 0 && errno == EINTR)) return;
   }
 }
 
@@ -426,26 +412,13 @@ void Session::HangUp() {
   Closed = true;
 }
 
-void Session::Reap(int status) {
-  ExitStatus e;
-  if (WIFEXITED(status)) {
-    e.Exited = true;
-    e.Code = WEXITSTATUS(status);
-  } else if (WIFSIGNALED(status)) {
-    e.Signal = WTERMSIG(status);
-  }
-  Ended = e;
-}
-
 bool Session::Running() {
   if (Child <= 0 || Ended) return false;
   int status = 0;
-  pid_t r = waitpid(Child, &status, WNOHANG);
-  if (r == Child) {
-    Reap(status);
-    return false;
-  }
-  return true;
+  if (waitpid(Child, &status, WNOHANG) != Child) return true;
+  Ended = ExitStatus{WIFEXITED(status), WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                     WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+  return false;
 }
 
 std::optional<ExitStatus> Session::WaitExit(Ms deadline) {
@@ -471,12 +444,8 @@ std::optional<termios> Session::TtyModes() const {
 std::string Session::SanitizerReports() const {
   std::string out;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(San, ec)) {
-    std::ifstream f(entry.path());
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    out += entry.path().filename().string() + ":\n" + ss.str();
-  }
+  for (const auto& entry : fs::directory_iterator(San, ec))
+    out += entry.path().filename().string() + ":\n" + Slurp(entry.path()).value_or("") + "\n";
   return out;
 }
 

@@ -8,23 +8,14 @@ namespace {
 
 class HistoryTest : public EditingTest {};
 
-TEST_F(HistoryTest, AltBackspaceUndoesTheLastKeyAndASecondOneRedoesIt) {
-  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\n"));
-  S.Keys("xy");
-  ASSERT_EQ(S.WaitScreen({{3, 1, "xyabc "}, {1, 32, "column=3 "}}), "");
-  S.Keys("<A-BS>");  // ESC DEL, as with metaSendsEscape
-  EXPECT_EQ(S.WaitScreen({{3, 1, "xabc "}, {1, 32, "column=2 "}}), "");
-  S.Send("\x1b[27;3;127~");  // as modifyOtherKeys sends it
-  EXPECT_EQ(S.WaitScreen({{3, 1, "xyabc "}, {1, 32, "column=3 "}}), "");
-  S.Keys("<A-BS>");
-  EXPECT_EQ(S.WaitScreen({{3, 1, "xabc "}, {1, 32, "column=2 "}}), "");
-  SaveAndExpect("a.txt", "xabc\r\n");
-}
-
-TEST_F(HistoryTest, ShiftF10RestoresTheLineAndAltRADeletedOne) {
+TEST_F(HistoryTest, AltBackspaceUndoesAndRedoesShiftF10RestoresAltRBringsBack) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "one\r\ntwo\r\nthree\r\n"));
   S.Keys("xyz");
-  ASSERT_EQ(S.WaitScreen({{3, 1, "xyzone "}}), "");
+  ASSERT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
+  S.Keys("<A-BS>");  // ESC DEL, as with metaSendsEscape
+  EXPECT_EQ(S.WaitScreen({{3, 1, "xyone "}, {1, 32, "column=3 "}}), "");
+  S.Send("\x1b[27;3;127~");  // as modifyOtherKeys sends it
+  EXPECT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
   S.Keys("<S-F10>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "one    "}}), "");
   S.Keys("<C-y>");

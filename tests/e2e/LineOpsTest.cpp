@@ -9,7 +9,7 @@ const std::string LastLineQuestion = "Последняя строка! Удал�
 
 class LineOpsTest : public EditingTest {};
 
-TEST_F(LineOpsTest, AltSSplitsAtTheCursorAndAltJJoinsBack) {
+TEST_F(LineOpsTest, AltSSplitsAltJJoinsCtrlYOnTheLastLineAsks) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "hello world\r\nnext\r\n"));
   S.Keys("<C-Right>");
   ASSERT_EQ(S.WaitScreen({{1, 32, "column=7 "}}), "");
@@ -21,20 +21,16 @@ TEST_F(LineOpsTest, AltSSplitsAtTheCursorAndAltJJoinsBack) {
   SaveAndExpect("a.txt", "hello\r\nworld\r\nnext\r\n");
   S.Keys("<A-j>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "hello world "}, {4, 1, "next "}, {1, 32, "column=7 "}, {1, 43, "size=2 "}}), "");
-  SaveAndExpect("a.txt", "hello world\r\nnext\r\n");
-}
-
-TEST_F(LineOpsTest, CtrlYOnTheLastLineAsksFirst) {
-  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "one\r\ntwo\r\n"));
+  // Deleting the last line asks first: Esc keeps it, 1 deletes it.
   S.Keys("<Down><C-y>");
   ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
   S.Keys("<Esc>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=2 "}, {1, 43, "size=2 "}, {4, 1, "two "}}), "");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=2 "}, {1, 43, "size=2 "}, {4, 1, "next "}}), "");
   S.Keys("<C-y>");
   ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
   S.Keys("1");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "}, {1, 43, "size=1 "}, {3, 1, "one "}, {4, 1, "    "}}), "");
-  SaveAndExpect("a.txt", "one\r\n");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "}, {1, 43, "size=1 "}, {3, 1, "hello world "}, {4, 1, "     "}}), "");
+  SaveAndExpect("a.txt", "hello world\r\n");
 }
 
 }  // namespace
