@@ -10,7 +10,7 @@
 #include <fstream>
 #include <set>
 
-#include "EditorFixture.h"
+#include "EditingFixture.h"
 #include "Keys.h"
 
 namespace lumo::e2e {
@@ -29,7 +29,7 @@ LaunchOptions ThroughShell(const std::string& script, std::vector<std::string> e
   return o;
 }
 
-class FaultTest : public EditorTest {
+class FaultTest : public EditingTest {
  protected:
   // The text made modified by typing at the start of line 1.
   void OpenModified() {
@@ -40,11 +40,6 @@ class FaultTest : public EditorTest {
   void TypeChange() {
     S.Keys("xy");
     ASSERT_TRUE(S.WaitText(3, 1, "xyabc")) << "typing does not reach the text";
-  }
-  std::optional<ExitStatus> Ended(Ms deadline = DefaultWait) {
-    auto e = S.WaitExit(deadline);
-    if (!e) ADD_FAILURE() << "the editor did not end";
-    return e;
   }
   // The names in the working directory.
   std::set<std::string> WorkFiles() const {
@@ -96,10 +91,9 @@ TEST_P(WorkSurvivesTest, TheChangedTextIsKeptBesideTheUntouchedFile) {
     case End::Sigterm: S.Signal(SIGTERM); code = 128 + SIGTERM; break;
     case End::Sighup: S.Signal(SIGHUP); break;
   }
-  auto e = Ended(Ms{3000});
-  ASSERT_TRUE(e);
-  EXPECT_TRUE(e->Exited) << "killed by signal " << e->Signal;
-  EXPECT_EQ(e->Code, code);
+  const ExitStatus e = Ended(Ms{3000});
+  EXPECT_TRUE(e.Exited) << "killed by signal " << e.Signal;
+  EXPECT_EQ(e.Code, code);
   EXPECT_EQ(S.ReadFile("a.txt"), Original) << "the file itself is not written";
   EXPECT_EQ(S.ReadFile("a.txt.save"), Changed);
   EXPECT_EQ(WorkFiles(), (std::set<std::string>{"a.txt", "a.txt.save"})) << "something else was left";
@@ -166,9 +160,7 @@ TEST_F(FaultTest, AFileSizeLimitAtF2IsReportedAndLeavesNoPartBehind) {
   S.Keys("<F2>");
   ASSERT_EQ(S.WaitScreen({{2, 1, WriteError}}), "");
   S.Signal(SIGTERM);
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->Code, 128 + SIGTERM);
+  EXPECT_EQ(Ended().Code, 128 + SIGTERM);
   EXPECT_EQ(S.ReadFile("a.txt"), text);
   EXPECT_EQ(WorkFiles(), std::set<std::string>{"a.txt"});
   ExpectTerminalRestored();
@@ -267,9 +259,7 @@ TEST_F(FaultTest, SigtermWhileTheTerminalDoesNotReadStillKeepsTheText) {
   }
   EXPECT_TRUE(saved) << "no rescue copy while the terminal does not read";
   // Once it reads again, the rest of the way out is as usual.
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->Code, 128 + SIGTERM);
+  EXPECT_EQ(Ended().Code, 128 + SIGTERM);
   EXPECT_EQ(S.ReadFile("a.txt"), Original);
   ExpectTerminalRestored();
 }
@@ -334,23 +324,15 @@ TEST_P(WayOutTest, GivesTheTerminalBackAsItWasFound) {
   S.Keys("<Down><End>");  // the cursor away from where it started
   ASSERT_TRUE(S.WaitText(1, 22, "line=2 "));
   w.Leave(S);
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  if (w.Exits) {
-    EXPECT_TRUE(e->Exited) << "killed by signal " << e->Signal;
-    EXPECT_EQ(e->Code, w.Code);
-  } else {
-    EXPECT_FALSE(e->Exited) << "the signal was swallowed: exit code " << e->Code;
-    EXPECT_EQ(e->Signal, w.Code);
-  }
+  const ExitStatus e = Ended();
+  EXPECT_EQ(e.Exited, w.Exits) << "exit code " << e.Code << ", signal " << e.Signal;
+  EXPECT_EQ(w.Exits ? e.Code : e.Signal, w.Code);
   ExpectTerminalRestored();
   auto now = S.TtyModes();
   ASSERT_TRUE(now);
   const termios& was = S.InitialModes();
-  EXPECT_EQ(now->c_iflag, was.c_iflag);
-  EXPECT_EQ(now->c_oflag, was.c_oflag);
-  EXPECT_EQ(now->c_cflag, was.c_cflag);
-  EXPECT_EQ(now->c_lflag, was.c_lflag);
+  for (tcflag_t termios::*flags : {&termios::c_iflag, &termios::c_oflag, &termios::c_cflag, &termios::c_lflag})
+    EXPECT_EQ((*now).*flags, was.*flags);
   for (int cc : {VINTR, VQUIT, VERASE, VKILL, VEOF, VMIN, VTIME, VSTART, VSTOP, VSUSP})
     EXPECT_EQ(now->c_cc[cc], was.c_cc[cc]) << "control character " << cc;
   const std::string& raw = S.RawOutput();
@@ -390,9 +372,7 @@ TEST_F(FaultTest, F2WritesCrLfLinesWithoutTrailingBlanksAndKeepsThePermissions) 
   EXPECT_EQ(stat(S.PathOf("a.txt").c_str(), &st) == 0 ? st.st_mode & 07777 : 0, 0604u);
   // Saved means unmodified: Esc now leaves without a question.
   S.Keys("<Esc>");
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->Code, 0);
+  EXPECT_EQ(Ended().Code, 0);
   EXPECT_EQ(S.ReadFile("a.txt"), want);
 }
 
