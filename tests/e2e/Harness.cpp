@@ -110,10 +110,7 @@ struct SessionCallbacks {
     // Terminal replies (device attributes, cursor reports) go back to the
     // program as a real terminal's would.
     auto* s = static_cast<Session*>(user);
-    if (s->Master >= 0 && !s->Closed) {
-      ssize_t n = write(s->Master, bytes, len);
-      (void)n;
-    }
+    if (s->Master >= 0 && !s->Closed) (void)!write(s->Master, bytes, len);
   }
 };
 
