@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <tuple>
 
 #include "EditingFixture.h"
 #include "Keys.h"
@@ -60,6 +61,7 @@ struct Place {
   int Row;
   const char* Shows;  // UTF-8 at (Row, 1) once the place is reached
 };
+void PrintTo(const Place& p, std::ostream* os) { *os << p.Name; }
 
 const Place Places[] = {
     {"Editing", "", 3, "xyabc"},
@@ -70,49 +72,32 @@ const Place Places[] = {
 
 // How the end comes.
 enum class End { CloseTerminal, Sigterm, Sighup };
+const char* const EndNames[] = {"CloseTerminal", "Sigterm", "Sighup"};
 
-struct EndCase {
-  End How;
-  Place Where;
-};
-
-void PrintTo(const EndCase& c, std::ostream* os) { *os << int(c.How) << " " << c.Where.Name; }
-
-class WorkSurvivesTest : public FaultTest, public testing::WithParamInterface<EndCase> {};
+class WorkSurvivesTest : public FaultTest, public testing::WithParamInterface<std::tuple<End, Place>> {};
 
 TEST_P(WorkSurvivesTest, TheChangedTextIsKeptBesideTheUntouchedFile) {
-  const EndCase& c = GetParam();
+  const auto [how, where] = GetParam();
   ASSERT_NO_FATAL_FAILURE(OpenModified());
-  S.Keys(c.Where.Keys);
-  ASSERT_TRUE(S.WaitText(c.Where.Row, 1, c.Where.Shows)) << "did not reach " << c.Where.Name;
-  int code = 128 + SIGHUP;
-  switch (c.How) {
-    case End::CloseTerminal: S.HangUp(); break;
-    case End::Sigterm: S.Signal(SIGTERM); code = 128 + SIGTERM; break;
-    case End::Sighup: S.Signal(SIGHUP); break;
-  }
+  S.Keys(where.Keys);
+  ASSERT_TRUE(S.WaitText(where.Row, 1, where.Shows)) << "did not reach " << where.Name;
+  if (how == End::CloseTerminal) S.HangUp();
+  else S.Signal(how == End::Sigterm ? SIGTERM : SIGHUP);
   const ExitStatus e = Ended(Ms{3000});
   EXPECT_TRUE(e.Exited) << "killed by signal " << e.Signal;
-  EXPECT_EQ(e.Code, code);
+  EXPECT_EQ(e.Code, 128 + (how == End::Sigterm ? SIGTERM : SIGHUP));
   EXPECT_EQ(S.ReadFile("a.txt"), Original) << "the file itself is not written";
   EXPECT_EQ(S.ReadFile("a.txt.save"), Changed);
   EXPECT_EQ(WorkFiles(), (std::set<std::string>{"a.txt", "a.txt.save"})) << "something else was left";
-  if (c.How != End::CloseTerminal) ExpectTerminalRestored();
+  if (how != End::CloseTerminal) ExpectTerminalRestored();
 }
 
-std::vector<EndCase> EndCases() {
-  std::vector<EndCase> v;
-  for (End how : {End::CloseTerminal, End::Sigterm, End::Sighup})
-    for (const Place& p : Places) v.push_back({how, p});
-  return v;
-}
-
-std::string EndCaseName(const testing::TestParamInfo<EndCase>& i) {
-  const char* how[] = {"CloseTerminal", "Sigterm", "Sighup"};
-  return std::string(how[int(i.param.How)]) + "In" + i.param.Where.Name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Ends, WorkSurvivesTest, testing::ValuesIn(EndCases()), EndCaseName);
+INSTANTIATE_TEST_SUITE_P(Ends, WorkSurvivesTest,
+                         testing::Combine(testing::Values(End::CloseTerminal, End::Sigterm, End::Sighup),
+                                          testing::ValuesIn(Places)),
+                         [](const auto& i) {
+                           return std::string(EndNames[int(std::get<0>(i.param))]) + "In" + std::get<1>(i.param).Name;
+                         });
 
 // A shell that ignores SIGHUP owns the terminal, the editor runs under it:
 // when the terminal goes, the kernel signals only the shell, and the editor

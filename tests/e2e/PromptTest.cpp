@@ -71,7 +71,7 @@ TEST_F(HistoryFileTest, AFullFileIsWrittenBackSlotForSlot) {
   ASSERT_TRUE(std::filesystem::remove(path));
   S.Keys("<Esc>");
   ASSERT_EQ(Ended().Code, 0);
-  EXPECT_EQ(Escaped(S.ReadFile(path)), Escaped(file));
+  EXPECT_EQ(S.ReadFile(path), file);
 }
 
 }  // namespace
