@@ -180,10 +180,8 @@ void Session::Start(const LaunchOptions& opts) {
   CheckSys(grantpt(Master) == 0 && unlockpt(Master) == 0, "grantpt/unlockpt");
   const char* name = ptsname(Master);
   CheckSys(name != nullptr, "ptsname");
-  std::string slaveName = name;
-  winsize ws{};
-  ws.ws_row = static_cast<unsigned short>(RowsN);
-  ws.ws_col = static_cast<unsigned short>(ColsN);
+  const std::string slaveName = name;
+  const winsize ws{static_cast<unsigned short>(RowsN), static_cast<unsigned short>(ColsN), 0, 0};
   CheckSys(ioctl(Master, TIOCSWINSZ, &ws) == 0, "TIOCSWINSZ");
   Slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
   CheckSys(Slave >= 0, "open slave");
@@ -202,17 +200,16 @@ void Session::Start(const LaunchOptions& opts) {
   };
   // A later entry wins: getenv finds the first, so they go in reverse.
   env.insert(env.end(), opts.Env.begin(), opts.Env.end());
-  std::vector<std::string> envStrings;
+  std::vector<std::string> envStrings, argStrings = {opts.Program.empty() ? EditorBinary() : opts.Program};
   for (auto it = env.rbegin(); it != env.rend(); ++it) envStrings.push_back(it->first + "=" + it->second);
-  std::vector<char*> envp;
-  for (std::string& e : envStrings) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string program = opts.Program.empty() ? EditorBinary() : opts.Program;
-  std::vector<std::string> argStrings = {program};
   argStrings.insert(argStrings.end(), opts.Args.begin(), opts.Args.end());
-  std::vector<char*> argv;
-  for (std::string& a : argStrings) argv.push_back(a.data());
-  argv.push_back(nullptr);
+  auto pointers = [](std::vector<std::string>& v) {
+    std::vector<char*> p;
+    for (std::string& s : v) p.push_back(s.data());
+    p.push_back(nullptr);
+    return p;
+  };
+  std::vector<char*> envp = pointers(envStrings), argv = pointers(argStrings);
   std::string work = Work;
 
   Child = fork();
@@ -222,9 +219,7 @@ void Session::Start(const LaunchOptions& opts) {
     int fd = open(slaveName.c_str(), O_RDWR);
     if (fd < 0) _exit(126);
     ioctl(fd, TIOCSCTTY, 0);
-    dup2(fd, 0);
-    dup2(fd, 1);
-    dup2(fd, 2);
+    for (int out = 0; out < 3; ++out) dup2(fd, out);  // stdin, stdout, stderr
     if (fd > 2) close(fd);
     close(Master);
     close(Slave);
@@ -387,9 +382,7 @@ void Session::Keys(std::string_view script) {
 }
 
 void Session::Resize(int cols, int rows) {
-  winsize ws{};
-  ws.ws_row = static_cast<unsigned short>(rows);
-  ws.ws_col = static_cast<unsigned short>(cols);
+  const winsize ws{static_cast<unsigned short>(rows), static_cast<unsigned short>(cols), 0, 0};
   RowsN = rows;
   ColsN = cols;
   vterm_set_size(Vt, rows, cols);
