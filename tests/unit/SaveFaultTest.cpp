@@ -63,7 +63,10 @@ long ModelDisk(int fd, const void* data, unsigned long n) {
 }
 
 struct SaveFaults : ::testing::Test, test::AskingEditor {
-  SaveFaults() { SetWriteSeam(ModelDisk); }
+  SaveFaults() {
+    Disk = {};  // a test that stopped early leaves its disk behind
+    SetWriteSeam(ModelDisk);
+  }
   ~SaveFaults() override { SetWriteSeam(nullptr); }
   TempDir D;
   std::string Path = D / "out.txt";
