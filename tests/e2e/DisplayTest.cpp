@@ -69,11 +69,10 @@ const std::vector<ScreenCase> Cases = {
 
     // The cursor cross: blue row and column through the cursor, a bright
     // background on the cursor's cell, inverse on the status row above it.
+    // (-+, in every other case, turns it off.)
     {"CursorCrossOnByDefault", "a.txt", "abc\r\ndef\r\nghi\r\n", {"-W"},
      {{3, 1, "a", 0x97}, {3, 2, "bc", 0x17}, {3, 80, "", 0x17, 1}, {4, 1, "d", 0x17}, {4, 2, "ef", 0x07},
       {5, 1, "g", 0x17}, {6, 1, "", 0x07, 1}, {1, 1, "", 0xF0, 1}, {1, 2, "", 0x07, 1}}},
-    {"OptionPlusTurnsTheCrossOff", "a.txt", "abc\r\ndef\r\n", {"-W", "-+"},
-     {{3, 1, "abc", 0x07}, {4, 1, "d", 0x07}, {1, 1, "", 0x07, 1}}},
 
     // The status row.
     {"StatusRowFields", "a.txt", "abc\r\n", Quiet,
