@@ -12,6 +12,7 @@ struct ScreenCase {
   std::string Bytes;
   std::vector<std::string> Options;  // before the file name
   std::vector<Expect> Picture;
+  int Cols = 80, Rows = 25;
 };
 
 // Test names come from the cases; gtest need not print the bytes.
@@ -19,7 +20,27 @@ void PrintTo(const ScreenCase& c, std::ostream* os) { *os << c.Name; }
 
 const std::vector<std::string> Quiet = {"-W", "-+"};
 
-const ScreenCase Cases[] = {
+// A first line whose every column can be told apart, then "line 2".. "line n".
+std::string Ruled(int n) {
+  std::string l;
+  for (int i = 0; l.size() < 140; ++i) l += "<" + std::to_string(i) + ">";
+  l = l.substr(0, 140) + "\r\n";
+  for (int i = 2; i <= n; ++i) l += "line " + std::to_string(i) + "\r\n";
+  return l;
+}
+
+// On a terminal cols x rows the editor is `shown` columns wide: the status
+// row keeps its columns (the mark digits at the right end), the window
+// shows more columns and rows, and nothing lies beyond the editor's width.
+ScreenCase Width(const char* name, int cols, int rows, int shown) {
+  const std::string first = Ruled(1).substr(0, size_t(shown));
+  return {name, "a.txt", Ruled(60), Quiet,
+          {{1, 22, "line=1 "}, {1, 32, "column=1 "}, {1, 43, "size=60 "}, {1, 53, "memory="}, {1, shown - 3, "123"},
+           {3, 1, first + std::string(size_t(cols - shown), ' ')}, {rows, 1, "line " + std::to_string(rows - 2) + " "}},
+          cols, rows};
+}
+
+const std::vector<ScreenCase> Cases = {
     // The text.
     {"CrLfLines", "a.txt", "one\r\ntwo\r\nthree\r\n", Quiet,
      {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
@@ -48,17 +69,20 @@ const ScreenCase Cases[] = {
 
     // The cursor cross: blue row and column through the cursor, a bright
     // background on the cursor's cell, inverse on the status row above it.
+    // (-+, in every other case, turns it off.)
     {"CursorCrossOnByDefault", "a.txt", "abc\r\ndef\r\nghi\r\n", {"-W"},
      {{3, 1, "a", 0x97}, {3, 2, "bc", 0x17}, {3, 80, "", 0x17, 1}, {4, 1, "d", 0x17}, {4, 2, "ef", 0x07},
       {5, 1, "g", 0x17}, {6, 1, "", 0x07, 1}, {1, 1, "", 0xF0, 1}, {1, 2, "", 0x07, 1}}},
-    {"OptionPlusTurnsTheCrossOff", "a.txt", "abc\r\ndef\r\n", {"-W", "-+"},
-     {{3, 1, "abc", 0x07}, {4, 1, "d", 0x07}, {1, 1, "", 0x07, 1}}},
 
     // The status row.
     {"StatusRowFields", "a.txt", "abc\r\n", Quiet,
      {{1, 1, "a.txt" + std::string(16, ' ')}, {1, 22, "line=1 "}, {1, 32, "column=1 "}, {1, 43, "size=1 "},
       {1, 53, "memory="}, {1, 66, "'a'=61/97"}, {1, 67, "a", 0x70}, {1, 77, "123"}}},
     {"IdleMessageRowIsShade", "a.txt", "abc\r\n", Quiet, {{2, 1, "░░░░░░░░░░", 0x07}}},
+
+    // Other terminal sizes.
+    Width("Width80x25", 80, 25, 80), Width("Width100x30", 100, 30, 100), Width("Width132x40", 132, 40, 132),
+    Width("Width90x25", 90, 25, 80),
 };
 
 class FirstScreenTest : public EditorTest, public testing::WithParamInterface<ScreenCase> {};
@@ -68,59 +92,12 @@ TEST_P(FirstScreenTest, Shows) {
   S.WriteFile(c.FileName, c.Bytes);
   std::vector<std::string> args = c.Options;
   args.push_back(c.FileName);
-  ASSERT_NO_FATAL_FAILURE(Open(args));
+  ASSERT_NO_FATAL_FAILURE(Open(args, c.Cols, c.Rows));
   EXPECT_EQ(S.WaitScreen(c.Picture), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FirstScreenTest, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<ScreenCase>& i) { return std::string(i.param.Name); });
-
-// Wider terminals: the status row keeps its columns, the window shows more
-// columns and more rows.
-struct SizeCase {
-  int Cols, Rows, Shown;
-};
-void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.Cols << "x" << c.Rows; }
-
-class WidthTest : public EditorTest, public testing::WithParamInterface<SizeCase> {};
-
-std::string LongLine() {
-  std::string l;
-  for (int i = 0; l.size() < 140; ++i) l += "<" + std::to_string(i) + ">";
-  return l.substr(0, 140);
-}
-
-std::string NumberedLines(int n) {
-  std::string s = LongLine() + "\r\n";
-  for (int i = 2; i <= n; ++i) s += "line " + std::to_string(i) + "\r\n";
-  return s;
-}
-
-TEST_P(WidthTest, WindowGrowsStatusFieldsStay) {
-  const SizeCase& c = GetParam();
-  S.WriteFile("a.txt", NumberedLines(60));
-  ASSERT_NO_FATAL_FAILURE(Open({"-W", "-+", "a.txt"}, c.Cols, c.Rows));
-  std::string last = "line " + std::to_string(c.Rows - 2) + " ";
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "},
-                          {1, 32, "column=1 "},
-                          {1, 43, "size=60 "},
-                          {1, 53, "memory="},
-                          {1, c.Shown - 3, "123"},  // the mark digits stay at the right end
-                          {3, 1, LongLine().substr(0, size_t(c.Shown))},
-                          {c.Rows, 1, last}}),
-            "");
-  // Nothing of the editor lies beyond its width.
-  if (c.Cols > c.Shown) {
-    EXPECT_EQ(S.Text(3, c.Shown + 1, c.Cols - c.Shown), std::string(size_t(c.Cols - c.Shown), ' '));
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, WidthTest,
-                         testing::Values(SizeCase{80, 25, 80}, SizeCase{100, 30, 100}, SizeCase{132, 40, 132},
-                                         SizeCase{90, 25, 80}),
-                         [](const testing::TestParamInfo<SizeCase>& i) {
-                           return std::to_string(i.param.Cols) + "x" + std::to_string(i.param.Rows);
-                         });
 
 TEST_F(EditorTest, ANarrowTerminalGetsANoticeUntilItIsWidened) {
   S.WriteFile("a.txt", "hello\r\n");

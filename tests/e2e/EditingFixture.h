@@ -9,23 +9,6 @@
 
 namespace lumo::e2e {
 
-// Bytes as C escapes, so a failure shows what differs in a cp866 file.
-inline std::string Escaped(const std::optional<std::string>& bytes) {
-  if (!bytes) return "(missing)";
-  static const char* hex = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char b : *bytes) {
-    if (b >= 0x20 && b < 0x7F && b != '\\') {
-      out += char(b);
-    } else {
-      out += "\\x";
-      out += hex[b >> 4];
-      out += hex[b & 15];
-    }
-  }
-  return out;
-}
-
 // "line 1" to "line n", so that each row on the screen names its line.
 inline std::string NumberedLines(int n) {
   std::string s;
@@ -44,11 +27,12 @@ class EditingTest : public EditorTest {
     ASSERT_NO_FATAL_FAILURE(Open(args, cols));
   }
 
-  // F2, then the file must come to hold exactly want.
+  // F2, then the file must come to hold exactly want (gtest shows the
+  // bytes of code page 866 escaped).
   void SaveAndExpect(const std::string& name, const std::string& want) {
     S.Keys("<F2>");
-    EXPECT_TRUE(S.WaitFor([&] { return S.ReadFile(name) == want; }))
-        << "expected \"" << Escaped(want) << "\"\n     got \"" << Escaped(S.ReadFile(name)) << "\"";
+    S.WaitFor([&] { return S.ReadFile(name) == want; });
+    EXPECT_EQ(S.ReadFile(name), want);
   }
 
   ExitStatus Ended(Ms deadline = DefaultWait) {

@@ -9,8 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <tuple>
 
-#include "EditorFixture.h"
+#include "EditingFixture.h"
 #include "Keys.h"
 
 namespace lumo::e2e {
@@ -29,7 +30,7 @@ LaunchOptions ThroughShell(const std::string& script, std::vector<std::string> e
   return o;
 }
 
-class FaultTest : public EditorTest {
+class FaultTest : public EditingTest {
  protected:
   // The text made modified by typing at the start of line 1.
   void OpenModified() {
@@ -40,11 +41,6 @@ class FaultTest : public EditorTest {
   void TypeChange() {
     S.Keys("xy");
     ASSERT_TRUE(S.WaitText(3, 1, "xyabc")) << "typing does not reach the text";
-  }
-  std::optional<ExitStatus> Ended(Ms deadline = DefaultWait) {
-    auto e = S.WaitExit(deadline);
-    if (!e) ADD_FAILURE() << "the editor did not end";
-    return e;
   }
   // The names in the working directory.
   std::set<std::string> WorkFiles() const {
@@ -65,6 +61,7 @@ struct Place {
   int Row;
   const char* Shows;  // UTF-8 at (Row, 1) once the place is reached
 };
+void PrintTo(const Place& p, std::ostream* os) { *os << p.Name; }
 
 const Place Places[] = {
     {"Editing", "", 3, "xyabc"},
@@ -75,50 +72,32 @@ const Place Places[] = {
 
 // How the end comes.
 enum class End { CloseTerminal, Sigterm, Sighup };
+const char* const EndNames[] = {"CloseTerminal", "Sigterm", "Sighup"};
 
-struct EndCase {
-  End How;
-  Place Where;
-};
-
-void PrintTo(const EndCase& c, std::ostream* os) { *os << int(c.How) << " " << c.Where.Name; }
-
-class WorkSurvivesTest : public FaultTest, public testing::WithParamInterface<EndCase> {};
+class WorkSurvivesTest : public FaultTest, public testing::WithParamInterface<std::tuple<End, Place>> {};
 
 TEST_P(WorkSurvivesTest, TheChangedTextIsKeptBesideTheUntouchedFile) {
-  const EndCase& c = GetParam();
+  const auto [how, where] = GetParam();
   ASSERT_NO_FATAL_FAILURE(OpenModified());
-  S.Keys(c.Where.Keys);
-  ASSERT_TRUE(S.WaitText(c.Where.Row, 1, c.Where.Shows)) << "did not reach " << c.Where.Name;
-  int code = 128 + SIGHUP;
-  switch (c.How) {
-    case End::CloseTerminal: S.HangUp(); break;
-    case End::Sigterm: S.Signal(SIGTERM); code = 128 + SIGTERM; break;
-    case End::Sighup: S.Signal(SIGHUP); break;
-  }
-  auto e = Ended(Ms{3000});
-  ASSERT_TRUE(e);
-  EXPECT_TRUE(e->Exited) << "killed by signal " << e->Signal;
-  EXPECT_EQ(e->Code, code);
+  S.Keys(where.Keys);
+  ASSERT_TRUE(S.WaitText(where.Row, 1, where.Shows)) << "did not reach " << where.Name;
+  if (how == End::CloseTerminal) S.HangUp();
+  else S.Signal(how == End::Sigterm ? SIGTERM : SIGHUP);
+  const ExitStatus e = Ended(Ms{3000});
+  EXPECT_TRUE(e.Exited) << "killed by signal " << e.Signal;
+  EXPECT_EQ(e.Code, 128 + (how == End::Sigterm ? SIGTERM : SIGHUP));
   EXPECT_EQ(S.ReadFile("a.txt"), Original) << "the file itself is not written";
   EXPECT_EQ(S.ReadFile("a.txt.save"), Changed);
   EXPECT_EQ(WorkFiles(), (std::set<std::string>{"a.txt", "a.txt.save"})) << "something else was left";
-  if (c.How != End::CloseTerminal) ExpectTerminalRestored();
+  if (how != End::CloseTerminal) ExpectTerminalRestored();
 }
 
-std::vector<EndCase> EndCases() {
-  std::vector<EndCase> v;
-  for (End how : {End::CloseTerminal, End::Sigterm, End::Sighup})
-    for (const Place& p : Places) v.push_back({how, p});
-  return v;
-}
-
-std::string EndCaseName(const testing::TestParamInfo<EndCase>& i) {
-  const char* how[] = {"CloseTerminal", "Sigterm", "Sighup"};
-  return std::string(how[int(i.param.How)]) + "In" + i.param.Where.Name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Ends, WorkSurvivesTest, testing::ValuesIn(EndCases()), EndCaseName);
+INSTANTIATE_TEST_SUITE_P(Ends, WorkSurvivesTest,
+                         testing::Combine(testing::Values(End::CloseTerminal, End::Sigterm, End::Sighup),
+                                          testing::ValuesIn(Places)),
+                         [](const auto& i) {
+                           return std::string(EndNames[int(std::get<0>(i.param))]) + "In" + std::get<1>(i.param).Name;
+                         });
 
 // A shell that ignores SIGHUP owns the terminal, the editor runs under it:
 // when the terminal goes, the kernel signals only the shell, and the editor
@@ -166,9 +145,7 @@ TEST_F(FaultTest, AFileSizeLimitAtF2IsReportedAndLeavesNoPartBehind) {
   S.Keys("<F2>");
   ASSERT_EQ(S.WaitScreen({{2, 1, WriteError}}), "");
   S.Signal(SIGTERM);
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->Code, 128 + SIGTERM);
+  EXPECT_EQ(Ended().Code, 128 + SIGTERM);
   EXPECT_EQ(S.ReadFile("a.txt"), text);
   EXPECT_EQ(WorkFiles(), std::set<std::string>{"a.txt"});
   ExpectTerminalRestored();
@@ -267,9 +244,7 @@ TEST_F(FaultTest, SigtermWhileTheTerminalDoesNotReadStillKeepsTheText) {
   }
   EXPECT_TRUE(saved) << "no rescue copy while the terminal does not read";
   // Once it reads again, the rest of the way out is as usual.
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->Code, 128 + SIGTERM);
+  EXPECT_EQ(Ended().Code, 128 + SIGTERM);
   EXPECT_EQ(S.ReadFile("a.txt"), Original);
   ExpectTerminalRestored();
 }
@@ -334,23 +309,15 @@ TEST_P(WayOutTest, GivesTheTerminalBackAsItWasFound) {
   S.Keys("<Down><End>");  // the cursor away from where it started
   ASSERT_TRUE(S.WaitText(1, 22, "line=2 "));
   w.Leave(S);
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  if (w.Exits) {
-    EXPECT_TRUE(e->Exited) << "killed by signal " << e->Signal;
-    EXPECT_EQ(e->Code, w.Code);
-  } else {
-    EXPECT_FALSE(e->Exited) << "the signal was swallowed: exit code " << e->Code;
-    EXPECT_EQ(e->Signal, w.Code);
-  }
+  const ExitStatus e = Ended();
+  EXPECT_EQ(e.Exited, w.Exits) << "exit code " << e.Code << ", signal " << e.Signal;
+  EXPECT_EQ(w.Exits ? e.Code : e.Signal, w.Code);
   ExpectTerminalRestored();
   auto now = S.TtyModes();
   ASSERT_TRUE(now);
   const termios& was = S.InitialModes();
-  EXPECT_EQ(now->c_iflag, was.c_iflag);
-  EXPECT_EQ(now->c_oflag, was.c_oflag);
-  EXPECT_EQ(now->c_cflag, was.c_cflag);
-  EXPECT_EQ(now->c_lflag, was.c_lflag);
+  for (tcflag_t termios::*flags : {&termios::c_iflag, &termios::c_oflag, &termios::c_cflag, &termios::c_lflag})
+    EXPECT_EQ((*now).*flags, was.*flags);
   for (int cc : {VINTR, VQUIT, VERASE, VKILL, VEOF, VMIN, VTIME, VSTART, VSTOP, VSUSP})
     EXPECT_EQ(now->c_cc[cc], was.c_cc[cc]) << "control character " << cc;
   const std::string& raw = S.RawOutput();
@@ -390,9 +357,7 @@ TEST_F(FaultTest, F2WritesCrLfLinesWithoutTrailingBlanksAndKeepsThePermissions) 
   EXPECT_EQ(stat(S.PathOf("a.txt").c_str(), &st) == 0 ? st.st_mode & 07777 : 0, 0604u);
   // Saved means unmodified: Esc now leaves without a question.
   S.Keys("<Esc>");
-  auto e = Ended();
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->Code, 0);
+  EXPECT_EQ(Ended().Code, 0);
   EXPECT_EQ(S.ReadFile("a.txt"), want);
 }
 

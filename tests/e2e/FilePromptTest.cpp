@@ -23,8 +23,8 @@ TEST_F(FilePromptTest, CtrlF2WritesTheTextIntoADirectoryUnderItsOwnName) {
   S.Keys("x<C-F2>");
   ASSERT_EQ(S.WaitScreen({{2, 1, PathTitle}}), "");
   S.Keys(dir + "<Enter>");
-  EXPECT_TRUE(S.WaitFor([&] { return S.ReadFile("out/a.txt") == "xabc\r\n"; }))
-      << "out/a.txt holds \"" << Escaped(S.ReadFile("out/a.txt")) << "\"";
+  S.WaitFor([&] { return S.ReadFile("out/a.txt") == "xabc\r\n"; });
+  EXPECT_EQ(S.ReadFile("out/a.txt"), "xabc\r\n");
   EXPECT_EQ(S.WaitScreen({{1, 1, "a.txt "}, {1, 22, "line=1 "}, {3, 1, "xabc "}}), "");
   EXPECT_EQ(S.ReadFile("a.txt"), "abc\r\n");
   // The copy is not a save: the text is still modified.

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -73,9 +74,17 @@ int Utf8Length(std::string_view s) {
 }
 
 std::string Hex2(int v) {
-  static const char* d = "0123456789ABCDEF";
-  if (v < 0) return "??";
-  return {d[(v >> 4) & 15], d[v & 15]};
+  char b[8];
+  std::snprintf(b, sizeof b, "%02X", unsigned(v));
+  return v < 0 ? "??" : b;
+}
+
+std::optional<std::string> Slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return std::nullopt;
+  std::ostringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
 }
 
 void CheckSys(bool ok, const char* what) {
@@ -101,10 +110,7 @@ struct SessionCallbacks {
     // Terminal replies (device attributes, cursor reports) go back to the
     // program as a real terminal's would.
     auto* s = static_cast<Session*>(user);
-    if (s->Master >= 0 && !s->Closed) {
-      ssize_t n = write(s->Master, bytes, len);
-      (void)n;
-    }
+    if (s->Master >= 0 && !s->Closed) (void)!write(s->Master, bytes, len);
   }
 };
 
@@ -141,7 +147,6 @@ Session::~Session() {
   if (!std::getenv("LUMO_E2E_KEEP")) fs::remove_all(Root, ec);
 }
 
-std::string Session::PathOf(std::string_view name) const { return Work + "/" + std::string(name); }
 
 void Session::WriteFile(std::string_view name, std::string_view bytes) const {
   std::ofstream f(PathOf(name), std::ios::binary | std::ios::trunc);
@@ -149,29 +154,13 @@ void Session::WriteFile(std::string_view name, std::string_view bytes) const {
   if (!f) throw std::runtime_error("cannot write test file " + std::string(name));
 }
 
-std::optional<std::string> Session::ReadFile(std::string_view name) const {
-  std::string path = !name.empty() && name[0] == '/' ? std::string(name) : PathOf(name);
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return std::nullopt;
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
+std::string Session::PathOf(std::string_view name) const {
+  return !name.empty() && name[0] == '/' ? std::string(name) : Work + "/" + std::string(name);
 }
 
-bool Session::Exists(std::string_view name) const {
-  std::string path = !name.empty() && name[0] == '/' ? std::string(name) : PathOf(name);
-  return fs::exists(path);
-}
+std::optional<std::string> Session::ReadFile(std::string_view name) const { return Slurp(PathOf(name)); }
 
-void Session::StartEditor(std::vector<std::string> args, int cols, int rows,
-                          std::vector<std::pair<std::string, std::string>> env) {
-  LaunchOptions o;
-  o.Args = std::move(args);
-  o.Cols = cols;
-  o.Rows = rows;
-  o.Env = std::move(env);
-  Start(o);
-}
+bool Session::Exists(std::string_view name) const { return fs::exists(PathOf(name)); }
 
 void Session::Start(const LaunchOptions& opts) {
   if (Child > 0) throw std::logic_error("a session runs one program");
@@ -191,10 +180,8 @@ void Session::Start(const LaunchOptions& opts) {
   CheckSys(grantpt(Master) == 0 && unlockpt(Master) == 0, "grantpt/unlockpt");
   const char* name = ptsname(Master);
   CheckSys(name != nullptr, "ptsname");
-  std::string slaveName = name;
-  winsize ws{};
-  ws.ws_row = static_cast<unsigned short>(RowsN);
-  ws.ws_col = static_cast<unsigned short>(ColsN);
+  const std::string slaveName = name;
+  const winsize ws{static_cast<unsigned short>(RowsN), static_cast<unsigned short>(ColsN), 0, 0};
   CheckSys(ioctl(Master, TIOCSWINSZ, &ws) == 0, "TIOCSWINSZ");
   Slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
   CheckSys(Slave >= 0, "open slave");
@@ -213,17 +200,16 @@ void Session::Start(const LaunchOptions& opts) {
   };
   // A later entry wins: getenv finds the first, so they go in reverse.
   env.insert(env.end(), opts.Env.begin(), opts.Env.end());
-  std::vector<std::string> envStrings;
+  std::vector<std::string> envStrings, argStrings = {opts.Program.empty() ? EditorBinary() : opts.Program};
   for (auto it = env.rbegin(); it != env.rend(); ++it) envStrings.push_back(it->first + "=" + it->second);
-  std::vector<char*> envp;
-  for (std::string& e : envStrings) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string program = opts.Program.empty() ? EditorBinary() : opts.Program;
-  std::vector<std::string> argStrings = {program};
   argStrings.insert(argStrings.end(), opts.Args.begin(), opts.Args.end());
-  std::vector<char*> argv;
-  for (std::string& a : argStrings) argv.push_back(a.data());
-  argv.push_back(nullptr);
+  auto pointers = [](std::vector<std::string>& v) {
+    std::vector<char*> p;
+    for (std::string& s : v) p.push_back(s.data());
+    p.push_back(nullptr);
+    return p;
+  };
+  std::vector<char*> envp = pointers(envStrings), argv = pointers(argStrings);
   std::string work = Work;
 
   Child = fork();
@@ -233,9 +219,7 @@ void Session::Start(const LaunchOptions& opts) {
     int fd = open(slaveName.c_str(), O_RDWR);
     if (fd < 0) _exit(126);
     ioctl(fd, TIOCSCTTY, 0);
-    dup2(fd, 0);
-    dup2(fd, 1);
-    dup2(fd, 2);
+    for (int out = 0; out < 3; ++out) dup2(fd, out);  // stdin, stdout, stderr
     if (fd > 2) close(fd);
     close(Master);
     close(Slave);
@@ -377,15 +361,9 @@ void Session::Send(std::string_view bytes) {
   size_t off = 0;
   while (off < bytes.size()) {
     ssize_t n = write(Master, bytes.data() + off, bytes.size() - off);
-    if (n > 0) {
-      off += size_t(n);
-    } else if (n < 0 && errno == EAGAIN) {
-      Pump(Ms{10});  // the program is busy; keep its output moving meanwhile
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      return;
-    }
+    if (n > 0) off += size_t(n);
+    else if (n < 0 && errno == EAGAIN) Pump(Ms{10});  // the program is busy; keep its output moving meanwhile
+    else if (!(n < 0 && errno == EINTR)) return;
   }
 }
 
@@ -404,9 +382,7 @@ void Session::Keys(std::string_view script) {
 }
 
 void Session::Resize(int cols, int rows) {
-  winsize ws{};
-  ws.ws_row = static_cast<unsigned short>(rows);
-  ws.ws_col = static_cast<unsigned short>(cols);
+  const winsize ws{static_cast<unsigned short>(rows), static_cast<unsigned short>(cols), 0, 0};
   RowsN = rows;
   ColsN = cols;
   vterm_set_size(Vt, rows, cols);
@@ -426,26 +402,13 @@ void Session::HangUp() {
   Closed = true;
 }
 
-void Session::Reap(int status) {
-  ExitStatus e;
-  if (WIFEXITED(status)) {
-    e.Exited = true;
-    e.Code = WEXITSTATUS(status);
-  } else if (WIFSIGNALED(status)) {
-    e.Signal = WTERMSIG(status);
-  }
-  Ended = e;
-}
-
 bool Session::Running() {
   if (Child <= 0 || Ended) return false;
   int status = 0;
-  pid_t r = waitpid(Child, &status, WNOHANG);
-  if (r == Child) {
-    Reap(status);
-    return false;
-  }
-  return true;
+  if (waitpid(Child, &status, WNOHANG) != Child) return true;
+  Ended = ExitStatus{WIFEXITED(status), WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                     WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+  return false;
 }
 
 std::optional<ExitStatus> Session::WaitExit(Ms deadline) {
@@ -471,12 +434,8 @@ std::optional<termios> Session::TtyModes() const {
 std::string Session::SanitizerReports() const {
   std::string out;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(San, ec)) {
-    std::ifstream f(entry.path());
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    out += entry.path().filename().string() + ":\n" + ss.str();
-  }
+  for (const auto& entry : fs::directory_iterator(San, ec))
+    out += entry.path().filename().string() + ":\n" + Slurp(entry.path()).value_or("") + "\n";
   return out;
 }
 

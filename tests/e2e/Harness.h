@@ -74,7 +74,7 @@ class Session {
   // The session's directories.
   const std::string& WorkDir() const { return Work; }
   const std::string& StateDir() const { return State; }
-  std::string PathOf(std::string_view name) const;  // inside WorkDir
+  std::string PathOf(std::string_view name) const;  // relative: inside WorkDir
   void WriteFile(std::string_view name, std::string_view bytes) const;
   std::optional<std::string> ReadFile(std::string_view name) const;  // relative: WorkDir
   bool Exists(std::string_view name) const;
@@ -83,7 +83,9 @@ class Session {
   void Start(const LaunchOptions& opts);
   // The editor with these arguments on an 80x25 (or given) terminal.
   void StartEditor(std::vector<std::string> args, int cols = 80, int rows = 25,
-                   std::vector<std::pair<std::string, std::string>> env = {});
+                   std::vector<std::pair<std::string, std::string>> env = {}) {
+    Start({"", std::move(args), cols, rows, std::move(env)});
+  }
 
   // Input.
   void Send(std::string_view bytes);
@@ -104,8 +106,6 @@ class Session {
   std::string Mismatches(const std::vector<Expect>& picture) const;
 
   // Screen queries; rows and columns from 1.
-  int Rows() const { return RowsN; }
-  int Cols() const { return ColsN; }
   CellView Cell(int row, int col) const;
   std::string Text(int row, int col, int len) const;  // UTF-8
   int Attr(int row, int col) const { return Cell(row, col).Attr(); }
@@ -138,7 +138,6 @@ class Session {
 
  private:
   void FeedTerminal(const char* data, size_t n);
-  void Reap(int status);
 
   std::string Root, Work, Home, State, San;
   int Master = -1;

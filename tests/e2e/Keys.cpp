@@ -50,17 +50,8 @@ std::string KeyBytes(std::string_view name, int mods) {
     if (k.Name == name) return Modified(k, mods);
   if (name == "Esc") return AltPrefix(mods, "\x1b");
   if (name == "Enter") return AltPrefix(mods, "\r");
-  if (name == "Tab") {
-    if (mods & ModShift) return AltPrefix(mods, std::string(Csi) + "Z");
-    return AltPrefix(mods, "\t");
-  }
-  if (name == "Space") return AltPrefix(mods, (mods & ModCtrl) ? std::string(1, '\0') : " ");
-  if (name == "BS") {
-    if ((mods & (ModCtrl | ModAlt)) == (ModCtrl | ModAlt))
-      return std::string(Csi) + "27;" + std::to_string(1 + mods) + ";8~";
-    return AltPrefix(mods, (mods & ModCtrl) ? "\x08" : "\x7f");
-  }
-  if (name == "lt") return AltPrefix(mods, "<");
+  if (name == "Tab") return AltPrefix(mods, (mods & ModShift) ? std::string(Csi) + "Z" : "\t");
+  if (name == "BS") return AltPrefix(mods, (mods & ModCtrl) ? "\x08" : "\x7f");
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
     char c = name[0];
     if (mods & ModCtrl) {

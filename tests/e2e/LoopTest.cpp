@@ -1,6 +1,6 @@
 // The command loop seen from the terminal: what the key forms of real
-// terminals decode to (through the key-code display), keeping the cursor on
-// the screen by scrolling sideways, and the save question on the way out.
+// terminals decode to (through the key-code display), and the save question
+// on the way out.
 #include "EditingFixture.h"
 
 namespace lumo::e2e {
@@ -47,34 +47,6 @@ TEST_F(LoopTest, CtrlAltTabTypesTheNextKeysValue) {
     ASSERT_EQ(S.WaitScreen({{3, 1, shown + "abc "}, {1, 43, "size=1 "}}), "") << c.Name;
   }
   EXPECT_TRUE(S.Running());
-}
-
-// A line whose every column can be told apart from its neighbours.
-std::string Ruler(size_t n) {
-  std::string l;
-  for (int i = 0; l.size() < n; ++i) l += "(" + std::to_string(i) + ")";
-  return l.substr(0, n);
-}
-
-std::string Repeat(const std::string& key, int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += key;
-  return s;
-}
-
-TEST_F(LoopTest, MovingPastTheRightEdgeScrollsByHalfAScreen) {
-  const std::string line = Ruler(200);
-  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", line + "\r\n"));
-  S.Keys(Repeat("<Right>", 79));
-  ASSERT_EQ(S.WaitScreen({{1, 32, "column=80 "}, {3, 1, line.substr(0, 80)}}), "");
-  EXPECT_EQ(S.CursorCol(), 80);
-  S.Keys("<Right>");
-  EXPECT_EQ(S.WaitScreen({{1, 32, "column=81 "}, {3, 1, line.substr(40, 80)}}), "");
-  EXPECT_EQ(S.CursorCol(), 41);
-  // Back over the left edge: half a screen the other way.
-  S.Keys(Repeat("<Left>", 41));
-  EXPECT_EQ(S.WaitScreen({{1, 32, "column=40 "}, {3, 1, line.substr(0, 80)}}), "");
-  EXPECT_EQ(S.CursorCol(), 40);
 }
 
 // The save question: Esc there goes back to editing; its colours, the

@@ -8,41 +8,28 @@ namespace {
 
 using StartupTest = EditorTest;
 
+// The credits screen, at the two widths, by the columns of its pieces: the
+// menu hint, the prompt, the cells in rows 12 and 14, the shadow's start in
+// row 20 (it steps right by 4 a row). Its closing key must not reach the
+// editor: Esc would leave an unmodified text at once.
 TEST_F(StartupTest, CreditsScreenWaitsForAKeyAndSwallowsIt) {
-  S.WriteFile("a.txt", "hello\r\n");
-  S.StartEditor({"a.txt"});
-  std::string left = S.WaitScreen({
-      {6, 34, "Menu - F10", 0x0C},
-      {16, 32, " Press any key. ", 0x0D},
-      {12, 8, "", 0x1E, 1},
-      {14, 27, "", 0x61, 1},
-      {20, 11, "", 0x08, 1},
-      {21, 15, "", 0x08, 1},
-      {22, 19, "", 0x08, 1},
-  });
-  ASSERT_EQ(left, "");
-  EXPECT_FALSE(EditorUp(S));
-  // Esc would leave an unmodified text at once; taken by the credits screen,
-  // it must not reach the editor.
-  S.Keys("<Esc>");
-  ASSERT_EQ(S.WaitScreen({{3, 1, "hello"}, {1, 22, "line=1"}}), "");
-  EXPECT_EQ(S.FindRow("Menu - F10"), 0);
-  EXPECT_FALSE(S.WaitExit(Ms{300})) << "the key that closed the credits screen reached the editor";
-}
-
-TEST_F(StartupTest, CreditsScreenMovesRightOnWideTerminals) {
-  S.WriteFile("a.txt", "hello\r\n");
-  S.StartEditor({"a.txt"}, 100, 30);
-  EXPECT_EQ(S.WaitScreen({
-                {6, 44, "Menu - F10", 0x0C},
-                {16, 42, " Press any key. ", 0x0D},
-                {12, 19, "", 0x1E, 1},
-                {14, 37, "", 0x61, 1},
-                {20, 21, "", 0x08, 1},
-                {21, 25, "", 0x08, 1},
-                {22, 29, "", 0x08, 1},
-            }),
-            "");
+  const struct { int Cols, Rows, Menu, Press, Row12, Row14, Shadow; } Widths[] = {
+      {80, 25, 34, 32, 8, 27, 11}, {100, 30, 44, 42, 19, 37, 21}};
+  for (auto w : Widths) {
+    Session s;
+    s.WriteFile("a.txt", "hello\r\n");
+    s.StartEditor({"a.txt"}, w.Cols, w.Rows);
+    EXPECT_EQ(s.WaitScreen({{6, w.Menu, "Menu - F10", 0x0C}, {16, w.Press, " Press any key. ", 0x0D},
+                            {12, w.Row12, "", 0x1E, 1}, {14, w.Row14, "", 0x61, 1}, {20, w.Shadow, "", 0x08, 1},
+                            {21, w.Shadow + 4, "", 0x08, 1}, {22, w.Shadow + 8, "", 0x08, 1}}),
+              "") << w.Cols << " columns\n" << s.Dump();
+    EXPECT_FALSE(EditorUp(s));
+    s.Keys("<Esc>");
+    EXPECT_EQ(s.WaitScreen({{3, 1, "hello"}, {1, 22, "line=1"}}), "") << w.Cols << " columns";
+    EXPECT_EQ(s.FindRow("Menu - F10"), 0);
+    EXPECT_FALSE(s.WaitExit(Ms{300})) << "the key that closed the credits screen reached the editor";
+    EXPECT_EQ(s.SanitizerReports(), "");
+  }
 }
 
 // The terminal is raw, on the alternate screen, while the editor runs.

@@ -8,6 +8,7 @@
 // is a heap overflow); a forced decode always finishes; and without pauses the
 // keys do not depend on where the reads were cut, because sequences are
 // parsed by their grammar. Key values have the shape the dispatch expects.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -106,15 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool pauses = data[1] & 16;
   const uint8_t* bytes = data + 2;
   const size_t n = size - 2;
-  std::vector<KeyCode> keys = Run(profile, bytes, n, chunk, pauses);
+  const std::vector<KeyCode> keys = Run(profile, bytes, n, chunk, pauses);
   if (!pauses && chunk != 0) {
-    std::vector<KeyCode> whole = Run(profile, bytes, n, 0, false);
+    const std::vector<KeyCode> whole = Run(profile, bytes, n, 0, false);
     if (keys != whole) {
-      size_t i = 0;
-      while (i < keys.size() && i < whole.size() && keys[i] == whole[i]) ++i;
-      std::fprintf(stderr, "key decoder: reads of %zu bytes give other keys than one read, from key %zu: %s / %s\n",
-                   chunk, i, i < keys.size() ? lumo::KeyName(keys[i]).c_str() : "(none)",
-                   i < whole.size() ? lumo::KeyName(whole[i]).c_str() : "(none)");
+      const size_t i = size_t(std::mismatch(keys.begin(), keys.end(), whole.begin(), whole.end()).first - keys.begin());
+      std::fprintf(stderr, "key decoder: reads of %zu bytes give other keys than one read, from key %zu\n", chunk, i);
       std::abort();
     }
   }

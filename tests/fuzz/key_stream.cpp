@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,28 +40,19 @@ using lumo::test::StressRun;
 
 constexpr size_t MaxKeys = 2000;
 
-
 // Mount points from /proc/self/mountinfo (field 5, with its octal escapes).
 std::vector<std::string> MountPoints() {
   std::vector<std::string> points;
   std::ifstream in("/proc/self/mountinfo");
-  std::string line;
-  while (std::getline(in, line)) {
-    size_t at = 0;
-    for (int field = 0; field < 4 && at != std::string::npos; ++field) at = line.find(' ', at + 1);
-    if (at == std::string::npos) continue;
-    const size_t end = line.find(' ', at + 1);
-    const std::string raw = line.substr(at + 1, end - at - 1);
-    std::string p;
+  for (std::string line, skip, raw; std::getline(in, line);) {
+    std::istringstream fields(line);
+    if (!(fields >> skip >> skip >> skip >> skip >> raw)) continue;
+    std::string& p = points.emplace_back();
     for (size_t i = 0; i < raw.size(); ++i) {
-      if (raw[i] == '\\' && i + 3 < raw.size()) {
-        p += char((raw[i + 1] - '0') * 64 + (raw[i + 2] - '0') * 8 + (raw[i + 3] - '0'));
-        i += 3;
-      } else {
-        p += raw[i];
-      }
+      const bool escape = raw[i] == '\\' && i + 3 < raw.size();
+      p += escape ? char((raw[i + 1] - '0') * 64 + (raw[i + 2] - '0') * 8 + (raw[i + 3] - '0')) : raw[i];
+      if (escape) i += 3;
     }
-    points.push_back(p);
   }
   return points;
 }
@@ -89,11 +81,6 @@ void Confine() {
   setenv("TMPDIR", tmp.c_str(), 1);
 }
 
-struct Setup {
-  int W, H;
-  size_t Budget;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -105,9 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   // The everyday window, a narrow and short one (scrolling at every other
   // key), and a budget the text barely fits (refusals).
-  static constexpr Setup Setups[] = {{80, 25, lumo::DefaultBudget}, {20, 6, lumo::DefaultBudget},
+  static constexpr struct { int W, H; size_t Budget; } Setups[] = {{80, 25, lumo::DefaultBudget}, {20, 6, lumo::DefaultBudget},
                                      {80, 25, lumo::TableBytes + 2000}, {132, 3, lumo::DefaultBudget}};
-  const Setup& s = Setups[data[0] % std::size(Setups)];
+  const auto& s = Setups[data[0] % std::size(Setups)];
   StressRun r(lumo::test::StressText, s.W, s.H, s.Budget);
   KeyMix mix(data[0], r.Dir.Path);
 

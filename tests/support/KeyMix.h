@@ -14,9 +14,6 @@
 
 namespace lumo::test {
 
-// The key value of a typed character, as the console gives it.
-inline KeyCode CharKey(uint8_t c) { return KeyCode(c); }
-
 class KeyMix {
  public:
   // dir: an existing directory the file prompts are pointed into; it holds
@@ -38,7 +35,7 @@ class KeyMix {
  private:
   void Plan() { Plan(uint8_t(R()), uint8_t(R())); }
   uint32_t Below(uint32_t n) { return n ? uint32_t(R() % n) : 0; }
-  void Type(std::string_view s) { for (unsigned char c : s) Pending.push_back(CharKey(c)); }
+  void Type(std::string_view s) { for (unsigned char c : s) Pending.push_back(KeyCode(c)); }
   void TypeRun(uint8_t b);
   // Home then Ctrl+K: the offered answer goes, whatever it was.
   void ClearAnswer() { Pending.push_back(keys::Home); Pending.push_back(keys::Ctrl(keys::K)); }
@@ -51,28 +48,21 @@ class KeyMix {
 
 inline void KeyMix::TypeRun(uint8_t b) {
   static constexpr char Latin[] = "etaoin shrdlu cmfwyp vbgkqj xz ETAOIN 0123456789 .,;:!?-()[]{}'\"";
-  const int n = 1 + b % 12;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0, n = 1 + b % 12; i < n; ++i) {
     const uint32_t kind = Below(100);
-    if (kind < 70) Pending.push_back(CharKey(uint8_t(Latin[Below(sizeof Latin - 1)])));
-    else if (kind < 92) Pending.push_back(CharKey(uint8_t(0x80 + Below(48))));   // А..п
-    else if (kind < 97) Pending.push_back(CharKey(uint8_t(0xE0 + Below(16))));   // р..я
-    else Pending.push_back(CharKey(uint8_t(0xB0 + Below(48))));                  // box drawing
+    Pending.push_back(kind < 70   ? KeyCode(uint8_t(Latin[Below(sizeof Latin - 1)]))
+                      : kind < 92 ? KeyCode(0x80 + Below(48))    // А..п
+                      : kind < 97 ? KeyCode(0xE0 + Below(16))    // р..я
+                                  : KeyCode(0xB0 + Below(48)));  // box drawing
   }
 }
 
 // The answers a choice bar takes: a digit, Esc, Enter on the preselected
 // answer, or an arrow first.
 inline void KeyMix::Answer(uint8_t b) {
-  switch (b % 7) {
-    case 0: Pending.push_back(CharKey('1')); break;
-    case 1: Pending.push_back(CharKey('2')); break;
-    case 2: Pending.push_back(CharKey('3')); break;
-    case 3: Pending.push_back(keys::Esc); break;
-    case 4: Pending.push_back(keys::Enter); break;
-    case 5: Pending.push_back(keys::Left); Pending.push_back(keys::Enter); break;
-    default: Pending.push_back(keys::Right); Pending.push_back(keys::Enter); break;
-  }
+  static constexpr KeyCode First[] = {'1', '2', '3', keys::Esc, keys::Enter, keys::Left, keys::Right};
+  Pending.push_back(First[b % 7]);
+  if (b % 7 >= 5) Pending.push_back(keys::Enter);
 }
 
 inline void KeyMix::Plan(uint8_t a, uint8_t b) {

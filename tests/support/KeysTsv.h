@@ -17,12 +17,6 @@ struct MeasuredKey {
   std::vector<uint8_t> Bytes;  // empty when the environment delivered nothing
 };
 
-inline std::vector<uint8_t> FromHex(const std::string& h) {
-  std::vector<uint8_t> out;
-  for (size_t i = 0; i + 1 < h.size(); i += 2) out.push_back(uint8_t(std::stoul(h.substr(i, 2), nullptr, 16)));
-  return out;
-}
-
 inline const std::vector<MeasuredKey>& KeysTsv() {
   static const std::vector<MeasuredKey> rows = [] {
     std::vector<MeasuredKey> v;
@@ -35,7 +29,8 @@ inline const std::vector<MeasuredKey>& KeysTsv() {
       for (std::string cell; std::getline(ss, cell, '\t');) f.push_back(cell);
       if (f.size() < 4) continue;
       MeasuredKey r{f[0], f[2], f[3], f.size() > 5 ? f[5] : "", KeyCode(std::stoul(f[1], nullptr, 16)), {}};
-      if (r.Hex != "-") r.Bytes = FromHex(r.Hex);
+      for (size_t i = 0; r.Hex != "-" && i + 1 < r.Hex.size(); i += 2)
+        r.Bytes.push_back(uint8_t(std::stoul(r.Hex.substr(i, 2), nullptr, 16)));
       v.push_back(r);
     }
     return v;

@@ -1,8 +1,7 @@
 // One editor on a test console, driven key by key from a generator through
 // the real main loop, with the whole state and the window on screen checked
-// before every key. The
-// text's file, the file offered for insertion and the side files live in a
-// private directory.
+// before every key. The text's file, the file offered for insertion and the
+// side files live in a private directory.
 #pragma once
 #include <functional>
 #include <memory>
@@ -66,7 +65,7 @@ class StressRun {
       if (Fault.empty()) {
         std::string f = CheckInvariants(*E);
         if (f.empty()) f = StaleRow();
-        if (!f.empty()) Fault = f + " after key " + std::to_string(Keys) + " (" + Hex(Last) + ")";
+        if (!f.empty()) Fault = f + " after key " + std::to_string(Keys) + " (" + KeyName(Last) + ")";
       }
       if (Fault.empty() && Keys < n) {
         ++Keys;
@@ -107,12 +106,6 @@ class StressRun {
       s.append(b.substr(0, n)).append("\r\n");
     }
     return s;
-  }
-
-  static std::string Hex(KeyCode k) {
-    char b[16];
-    std::snprintf(b, sizeof b, "%08X", unsigned(k));
-    return b;
   }
 
   TempDir Dir;

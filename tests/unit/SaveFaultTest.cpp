@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <algorithm>
+#include <climits>
 #include <filesystem>
+#include <functional>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -30,165 +33,110 @@ using test::TempDir;
 const char* const WriteError = "Ошибка записи или файл - только для чтения!";
 const std::string OldBytes = "the old file\r\nas it was on disk\r\n";
 
-// The write seam takes plain functions, so their state is file-wide.
-long Budget = 0;         // bytes the disk still takes
-int FaultErrno = ENOSPC;
-std::vector<unsigned long> Chunks;  // sizes the save asked to write, in order
+// The disk under the write seam (a plain function, so its state is
+// file-wide): it takes Budget more bytes, then fails with Errno; at most Step
+// bytes a call; every third call interrupted when Interrupt is set. Step 0 is
+// a write that makes no progress. Asked keeps the sizes the save asked for.
+struct DiskModel {
+  long Budget = LONG_MAX;
+  int Errno = ENOSPC;
+  unsigned long Step = ULONG_MAX;
+  bool Interrupt = false;
+  int Calls = 0;
+  std::vector<unsigned long> Asked = {};
+};
+DiskModel Disk;
 
-// A disk that fills up: a write that partly fits returns what fitted, the
-// next one fails.
-long FillingDisk(int fd, const void* data, unsigned long n) {
-  if (Budget <= 0) {
-    errno = FaultErrno;
-    return -1;
-  }
-  unsigned long k = n < static_cast<unsigned long>(Budget) ? n : static_cast<unsigned long>(Budget);
-  long w = long(::write(fd, data, k));
-  if (w > 0) Budget -= w;
-  return w;
-}
-
-long Recording(int fd, const void* data, unsigned long n) {
-  Chunks.push_back(n);
-  return long(::write(fd, data, n));
-}
-
-// Slow devices and signals: at most 7 bytes a call, and every third call
-// interrupted before it wrote anything.
-int Calls = 0;
-long Dribbling(int fd, const void* data, unsigned long n) {
-  if (++Calls % 3 == 0) {
+long ModelDisk(int fd, const void* data, unsigned long n) {
+  Disk.Asked.push_back(n);
+  if (Disk.Interrupt && ++Disk.Calls % 3 == 0) {
     errno = EINTR;
     return -1;
   }
-  return long(::write(fd, data, n < 7 ? n : 7));
+  if (Disk.Budget <= 0) {
+    errno = Disk.Errno;
+    return -1;
+  }
+  long w = long(::write(fd, data, std::min({n, Disk.Step, static_cast<unsigned long>(Disk.Budget)})));
+  if (w > 0) Disk.Budget -= w;
+  return w;
 }
 
-long NoProgress(int, const void*, unsigned long) { return 0; }
-
 struct SaveFaults : ::testing::Test, test::AskingEditor {
+  SaveFaults() {
+    Disk = {};  // a test that stopped early leaves its disk behind
+    SetWriteSeam(ModelDisk);
+  }
   ~SaveFaults() override { SetWriteSeam(nullptr); }
   TempDir D;
   std::string Path = D / "out.txt";
   Editor& E() { return *T; }
 
   void Bind(const std::string& name) { E().FileName = E().BoundName = name; }
-  // Everything in the directory but the old file.
-  // A save on a disk that fills after `at` bytes: refused and reported, the
-  // old file intact and nothing left beside it.
-  void FailingSave(long at, const std::string& what) {
-    E().Modified = true;
-    Budget = at;
-    Con.Shown.clear();
-    SaveText(E());
-    ExpectFailureReported(what);
-    ASSERT_EQ(TempDir::Read(Path), OldBytes) << what;
-    ASSERT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{}) << what << ": left beside the file";
-  }
+  // Everything in the directory but the kept file.
   std::vector<std::string> Others(const std::string& dir, const std::string& keep) const {
     std::vector<std::string> out;
     for (auto& f : std::filesystem::directory_iterator(dir))
       if (f.path().filename() != keep) out.push_back(f.path().filename().string());
     return out;
   }
-  // A text whose lines exercise what the save changes on the way out.
-  void MixedText() {
-    T.SetLines({"first   ", std::string("zero\0\0 ", 7), "", Cp("кириллица в 866"),
-                std::string("tab\tand\x01" "ctl", 11), "      ", "last"});
-  }
-  const std::string MixedBytes =
-      "first\r\nzero\r\n\r\n" + Cp("кириллица в 866") + "\r\ntab\tand\x01" "ctl\r\n\r\nlast\r\n";
-
-  void ExpectFailureReported(const std::string& what) {
-    EXPECT_EQ(E().OpFailed, 1) << what;
-    EXPECT_TRUE(E().Modified) << what;
-    EXPECT_TRUE(Con.Saw(WriteError)) << what << ": the user was not told";
+  // One save over the old file on this disk: either the whole text `want`
+  // lands, or the save is refused and reported with the old file intact;
+  // nothing is ever left beside it.
+  void SaveOn(const DiskModel& disk, const std::string& want, bool fits, const std::string& what) {
+    TempDir::Write(Path, OldBytes);
+    Bind(Path);
+    Disk = disk;
+    E().Modified = true;
+    Con.Shown.clear();
+    SaveText(E());
+    ASSERT_EQ(E().OpFailed, fits ? 0 : 1) << what;
+    ASSERT_EQ(E().Modified, !fits) << what;
+    ASSERT_EQ(Con.Saw(WriteError), !fits) << what << ": what the user was told";
+    ASSERT_EQ(TempDir::Read(Path), fits ? want : OldBytes) << what;
+    ASSERT_EQ(E().BoundName, Path) << what;
+    ASSERT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{}) << what << ": left beside the file";
   }
 };
 
-TEST_F(SaveFaults, ADiskThatFillsAtAnyByteLeavesTheOldFile) {
-  TempDir::Write(Path, OldBytes);
-  MixedText();
-  Bind(Path);
-  const long size = long(MixedBytes.size());
-  SetWriteSeam(FillingDisk);
-  for (FaultErrno = ENOSPC; ; FaultErrno = EIO) {
-    for (long at = 0; at < size; ++at) {
-      const std::string what = "fails after " + std::to_string(at) + " bytes, errno " + std::to_string(FaultErrno);
-      ASSERT_NO_FATAL_FAILURE(FailingSave(at, what));
-      ASSERT_EQ(E().BoundName, Path) << what;
-    }
-    if (FaultErrno == EIO) break;
-  }
-  // Room for exactly the text is enough.
-  Budget = size;
-  Con.Shown.clear();
-  SaveText(E());
-  EXPECT_EQ(E().OpFailed, 0);
-  EXPECT_FALSE(E().Modified);
-  EXPECT_FALSE(Con.Saw(WriteError));
-  EXPECT_EQ(TempDir::Read(Path), MixedBytes);
-  EXPECT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{});
-}
+// Whatever the disk does, the save is all or nothing: full at any byte (with
+// either errno), at either side of a chunk boundary of a text larger than one
+// write; short and interrupted writes are completed; a write that makes no
+// progress fails rather than being retried for ever.
+TEST_F(SaveFaults, EveryWriteBehaviourLeavesTheOldFileOrTheWholeText) {
+  // Lines exercising what the save changes on the way out.
+  T.SetLines({"first   ", std::string("zero\0\0 ", 7), "", Cp("кириллица в 866"),
+              std::string("tab\tand\x01" "ctl", 11), "      ", "last"});
+  const std::string mixed =
+      "first\r\nzero\r\n\r\n" + Cp("кириллица в 866") + "\r\ntab\tand\x01" "ctl\r\n\r\nlast\r\n";
+  const long size = long(mixed.size());
+  for (int err : {ENOSPC, EIO})
+    for (long at = 0; at < size; ++at)
+      ASSERT_NO_FATAL_FAILURE(SaveOn({.Budget = at, .Errno = err}, mixed, false,
+                                     "full after " + std::to_string(at) + ", errno " + std::to_string(err)));
+  ASSERT_NO_FATAL_FAILURE(SaveOn({.Budget = size}, mixed, true, "room for exactly the text"));
+  ASSERT_NO_FATAL_FAILURE(SaveOn({.Step = 7, .Interrupt = true}, mixed, true, "short and interrupted writes"));
+  ASSERT_NO_FATAL_FAILURE(SaveOn({.Step = 0}, mixed, false, "no progress"));
 
-// A text larger than one write: the save goes out in several chunks, and a
-// disk filling at either side of a chunk boundary is no different.
-TEST_F(SaveFaults, ALargeTextFailsAtEveryChunkBoundary) {
-  TempDir::Write(Path, OldBytes);
   std::vector<std::string> lines;
-  std::string want;
+  std::string big;
   for (int i = 0; i < 3000; ++i) {
-    std::string l = "line " + std::to_string(i) + std::string(size_t(i % 70), '.');
-    lines.push_back(l);
-    want += l + "\r\n";
+    lines.push_back("line " + std::to_string(i) + std::string(size_t(i % 70), '.'));
+    big += lines.back() + "\r\n";
   }
   T.SetLines(lines);
-  Bind(D / "probe.txt");
-  E().Modified = true;
-  Chunks.clear();
-  SetWriteSeam(Recording);
-  SaveText(E());
-  ASSERT_EQ(TempDir::Read(D / "probe.txt"), want);
-  ASSERT_GE(Chunks.size(), 2u) << "the text should take more than one write";
-  std::filesystem::remove(D / "probe.txt");
-
-  std::vector<long> points = {0, long(want.size()) - 1};
+  ASSERT_NO_FATAL_FAILURE(SaveOn({}, big, true, "the large text"));
+  ASSERT_GE(Disk.Asked.size(), 2u) << "the text should take more than one write";
+  std::vector<long> points = {0, long(big.size()) - 1};
   long edge = 0;
-  for (unsigned long c : Chunks) {
+  for (unsigned long c : Disk.Asked) {
     edge += long(c);
-    for (long d : {-1L, 0L, 1L})
-      if (edge + d >= 0 && edge + d < long(want.size())) points.push_back(edge + d);
+    for (long at : {edge - 1, edge, edge + 1})
+      if (at >= 0 && at < long(big.size())) points.push_back(at);
   }
-  Bind(Path);
-  SetWriteSeam(FillingDisk);
-  FaultErrno = ENOSPC;
-  for (long at : points) {
-    const std::string what = "fails after " + std::to_string(at) + " of " + std::to_string(want.size());
-    ASSERT_NO_FATAL_FAILURE(FailingSave(at, what));
-  }
-  SetWriteSeam(nullptr);
-  SaveText(E());
-  EXPECT_FALSE(E().Modified);
-  EXPECT_EQ(TempDir::Read(Path), want);
-}
-
-// Short writes and interrupted writes are not failures; a write that makes
-// no progress is one, and must not be retried for ever.
-TEST_F(SaveFaults, ShortAndInterruptedWritesAreCompletedAndNoProgressFails) {
-  TempDir::Write(Path, OldBytes);
-  MixedText();
-  Bind(Path);
-  E().Modified = true;
-  SetWriteSeam(Dribbling);
-  Calls = 0;
-  SaveText(E());
-  EXPECT_EQ(E().OpFailed, 0);
-  EXPECT_FALSE(E().Modified);
-  EXPECT_EQ(TempDir::Read(Path), MixedBytes);
-
-  TempDir::Write(Path, OldBytes);
-  SetWriteSeam(NoProgress);
-  ASSERT_NO_FATAL_FAILURE(FailingSave(0, "no progress"));
+  for (long at : points)
+    ASSERT_NO_FATAL_FAILURE(SaveOn({.Budget = at}, big, false, "full after " + std::to_string(at) + " of the large text"));
+  ASSERT_NO_FATAL_FAILURE(SaveOn({}, big, true, "the next save"));
 }
 
 // A hang-up ends the process from inside a save without unwinding it: every
@@ -219,54 +167,47 @@ TEST_F(SaveFaults, CancellingAllOpenFilesRemovesEveryUnfinishedOne) {
   EXPECT_EQ(TempDir::Read(Path), "new");
 }
 
-// What a child reports to the test through its exit status.
-enum Report { ReportFailed = 1, ReportModified = 2, ReportTold = 4, ReportSameBinding = 8 };
-
-int Outcome(pid_t child, std::string& how) {
+// Runs the save in a child process that `prepare` first restricts (it
+// returns false when it cannot), and gives back what the child saw: 100 when
+// it could not be restricted, -1 when it did not exit, else bits for a
+// failed save, a modified text, the user told, the same binding, and (when
+// `emergency` asks for one after the save) an emergency copy that left a part.
+int SaveInChild(test::AskingEditor& a, const std::function<bool()>& prepare, std::string& how,
+                bool emergency = false) {
+  const std::string bound = a.T->BoundName;
+  pid_t child = fork();
+  if (child == 0) {
+    if (!prepare()) _exit(100);
+    SaveText(*a.T);
+    Editor& e = *a.T;
+    _exit((e.OpFailed == 1 ? 1 : 0) | (e.Modified ? 2 : 0) | (a.Con.Saw(WriteError) ? 4 : 0) |
+          (e.BoundName == bound ? 8 : 0) | (emergency && !WriteEmergencyCopy(e).empty() ? 16 : 0));
+  }
   int status = 0;
-  if (waitpid(child, &status, 0) != child) {
-    how = "lost the child";
-    return -1;
-  }
-  if (WIFSIGNALED(status)) {
-    how = std::string("the saving process was killed by ") + strsignal(WTERMSIG(status));
-    return -1;
-  }
-  return WEXITSTATUS(status);
+  if (child < 0 || waitpid(child, &status, 0) != child) return -1;
+  if (WIFSIGNALED(status)) how = std::string("the saving process was killed by ") + strsignal(WTERMSIG(status));
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int ReportOf(Editor& e, const test::RecordingConsole& con, const std::string& bound) {
-  return (e.OpFailed == 1 ? ReportFailed : 0) | (e.Modified ? ReportModified : 0) |
-         (con.Saw(WriteError) ? ReportTold : 0) | (e.BoundName == bound ? ReportSameBinding : 0);
-}
-
-constexpr int AllReported = ReportFailed | ReportModified | ReportTold | ReportSameBinding;
+constexpr int AllReported = 1 | 2 | 4 | 8;
 
 // A file size limit below the text's size. The process that hits the limit
 // gets SIGXFSZ, which would end the editor and lose the text: while the
-// editor holds the terminal it must see the failed write instead.
+// editor holds the terminal it must see the failed write instead. The
+// emergency copy meets the same limit and must not leave a part.
 TEST_F(SaveFaults, AFileSizeLimitFailsTheSaveInsteadOfKillingTheEditor) {
   TempDir::Write(Path, OldBytes);
-  std::vector<std::string> lines(200, std::string(60, 'x'));
-  T.SetLines(lines);
+  T.SetLines(std::vector<std::string>(200, std::string(60, 'x')));
   Bind(Path);
   E().Modified = true;
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  std::string how;
+  int r = SaveInChild(*this, [] {
     InstallSignalHandlers();  // what the editor does when it takes the terminal
     struct rlimit lim {};
     getrlimit(RLIMIT_FSIZE, &lim);
     lim.rlim_cur = 4000;  // the text is 200 * 62 bytes
-    if (setrlimit(RLIMIT_FSIZE, &lim) != 0) _exit(100);
-    SaveText(E());
-    int r = ReportOf(E(), Con, Path);
-    // The emergency copy meets the same limit and must not leave a part.
-    if (!WriteEmergencyCopy(E()).empty()) r |= 16;
-    _exit(r);
-  }
-  std::string how;
-  int r = Outcome(child, how);
+    return setrlimit(RLIMIT_FSIZE, &lim) == 0;
+  }, how, true);
   ASSERT_NE(r, 100) << "cannot lower the file size limit";
   EXPECT_EQ(r, AllReported) << how;
   EXPECT_EQ(TempDir::Read(Path), OldBytes);
@@ -287,99 +228,68 @@ TEST(SignalSetup, TheFileSizeSignalIsIgnoredOnlyWhileTheEditorRuns) {
   sigaction(SIGXFSZ, &old, nullptr);
 }
 
-// Permissions, checked by a process that is subject to them: when the tests
-// run as root the child gives up root first.
-struct Unprivileged : SaveFaults {
-  void SetUp() override {
-    // The child must reach the files through the test's private directory.
-    ASSERT_EQ(chmod(D.Path.c_str(), 0755), 0);
-    ASSERT_TRUE(std::filesystem::create_directory(Dir));
-  }
-  // Runs the save in a child without write permission to what was set up;
-  // returns its report.
-  int SaveAsSomeoneElse(std::string& how) {
-    pid_t child = fork();
-    if (child < 0) return -1;
-    if (child == 0) {
-      if (geteuid() == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(100);
-      }
-      SaveText(E());
-      _exit(ReportOf(E(), Con, E().BoundName));
-    }
-    return Outcome(child, how);
-  }
-  std::string Dir = D / "dir";
-  std::string File = D / "dir/f.txt";
-};
-
 // Someone who may not replace the file, because of the file (the directory
 // would take a new one) or of the directory: the save is refused and
-// reported, the old bytes stay and nothing is left beside them.
-TEST_F(Unprivileged, AFileTheUserMayNotReplaceStaysAsItWas) {
+// reported, the old bytes stay and nothing is left beside them. The child
+// gives up root first, when the tests run as root, and reaches the files
+// through the test's private directory.
+TEST_F(SaveFaults, AFileTheUserMayNotReplaceStaysAsItWas) {
+  const std::string dir = D / "dir", file = D / "dir/f.txt";
+  ASSERT_EQ(chmod(D.Path.c_str(), 0755), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(dir));
   for (auto [dirMode, fileMode] : {std::pair<mode_t, mode_t>{0777, 0444}, {0555, 0666}}) {
-    std::filesystem::remove(File);  // the last round's may be read-only
-    TempDir::Write(File, OldBytes);
-    ASSERT_EQ(chmod(File.c_str(), fileMode), 0);
-    ASSERT_EQ(chmod(Dir.c_str(), dirMode), 0);
+    std::filesystem::remove(file);  // the last round's may be read-only
+    TempDir::Write(file, OldBytes);
+    ASSERT_EQ(chmod(file.c_str(), fileMode), 0);
+    ASSERT_EQ(chmod(dir.c_str(), dirMode), 0);
     T.SetLines({"changed"});
-    Bind(File);
+    Bind(file);
     E().Modified = true;
     std::string how;
-    int r = SaveAsSomeoneElse(how);
+    int r = SaveInChild(*this, [] {
+      return geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0);
+    }, how);
     ASSERT_NE(r, 100) << "cannot drop root";
     EXPECT_EQ(r, AllReported) << how << ", directory " << dirMode << " file " << fileMode;
-    EXPECT_EQ(TempDir::Read(File), OldBytes);
-    chmod(Dir.c_str(), 0755);
-    EXPECT_EQ(Others(Dir, "f.txt"), std::vector<std::string>{});
+    EXPECT_EQ(TempDir::Read(file), OldBytes);
+    chmod(dir.c_str(), 0755);
+    EXPECT_EQ(Others(dir, "f.txt"), std::vector<std::string>{});
   }
 }
 
-// A console that also keeps what the message row showed whenever a key was
-// read, so a test sees which prompt took the answer.
-struct PromptConsole : test::RecordingConsole {
-  using RecordingConsole::RecordingConsole;
-  KeyCode ReadKey() override {
-    Prompts.push_back(Text(2));
-    return RecordingConsole::ReadKey();
-  }
-  bool Asked(std::string_view utf8) const { return test::AnyStartsWith(Prompts, utf8); }
-  std::vector<std::string> Prompts;
-};
-
-TEST(SaveOverADirectory, AsksForANameAndEscKeepsTheTextModified) {
-  TempDir d;
-  PromptConsole con;
-  test::TestEditor t;
-  t->Con = &con;
-  t.SetLines({"keep me"});
-  const std::string dir = d / "sub";
+// A directory where the file should be: the save fails, asks for a name
+// (offering the directory's), and Esc keeps the text modified; a good answer
+// then saves there and the directory stays untouched.
+TEST_F(SaveFaults, SavingOverADirectoryAsksForAName) {
+  struct PromptConsole : test::RecordingConsole {
+    KeyCode ReadKey() override {
+      Prompts.push_back(Text(2));
+      return RecordingConsole::ReadKey();
+    }
+    std::vector<std::string> Prompts;
+  } con;
+  T->Con = &con;
+  T.SetLines({"keep me"});
+  const std::string dir = D / "sub";
   std::filesystem::create_directory(dir);
-  t->FileName = t->BoundName = dir;
-  t->Modified = true;
-
+  Bind(dir);
+  E().Modified = true;
   con.Keys.push_back(EscKey);
-  SaveText(*t);
+  SaveText(E());
   EXPECT_TRUE(con.Saw(WriteError));
-  EXPECT_TRUE(con.Asked("Введите имя файла или Esc: ")) << "no name was asked for";
-  EXPECT_EQ(t->OpFailed, 1);
-  EXPECT_TRUE(t->Modified);
-  EXPECT_EQ(t->BoundName, dir);
-  EXPECT_TRUE(std::filesystem::is_directory(dir));
-  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  EXPECT_TRUE(test::AnyStartsWith(con.Prompts, "Введите имя файла или Esc: ")) << "no name was asked for";
+  EXPECT_EQ(E().OpFailed, 1);
+  EXPECT_TRUE(E().Modified);
+  EXPECT_EQ(E().BoundName, dir);
 
-  // The name offered is the directory's; a good answer replaces it and saves.
-  con.Prompts.clear();
-  con.Shown.clear();
   con.Keys.push_back(0x0004250B);  // Ctrl+K clears the offered name
-  Answer(con, d / "good.txt");
-  SaveText(*t);
-  EXPECT_TRUE(con.Asked("Введите имя файла или Esc: "));
-  EXPECT_EQ(t->OpFailed, 0);
-  EXPECT_FALSE(t->Modified);
-  EXPECT_EQ(t->BoundName, d / "good.txt");
-  EXPECT_EQ(TempDir::Read(d / "good.txt"), "keep me\r\n");
-  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  Answer(con, D / "good.txt");
+  SaveText(E());
+  EXPECT_EQ(E().OpFailed, 0);
+  EXPECT_FALSE(E().Modified);
+  EXPECT_EQ(E().BoundName, D / "good.txt");
+  EXPECT_EQ(TempDir::Read(D / "good.txt"), "keep me\r\n");
+  EXPECT_TRUE(std::filesystem::is_directory(dir) && std::filesystem::is_empty(dir));
 }
 
 }  // namespace

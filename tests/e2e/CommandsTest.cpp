@@ -1,0 +1,163 @@
+// The editing commands as a terminal shows them, one test per family: the
+// line history keys, the whole-line operations, movement, typing. The rules
+// in detail are the editing cases'; these check the keys' forms, the screen
+// and the bytes on disk.
+#include "EditingFixture.h"
+
+namespace lumo::e2e {
+namespace {
+
+const std::string LastLineQuestion = "Последняя строка! Удалять ? │ 1 - да │ 2 или Esc - нет │";
+const std::string GoToTitle = "     Введите номер строки:";
+
+class CommandsTest : public EditingTest {
+ protected:
+  // The cursor is placed after the text is drawn, so it is waited for too.
+  void ExpectCursorRow(int row) {
+    EXPECT_TRUE(S.WaitFor([&] { return S.CursorRow() == row; })) << "cursor in row " << S.CursorRow() << ", not " << row;
+  }
+};
+
+// Getting a line back: Alt+Backspace (the last key's change, and back again)
+// in both of the forms xterm may send it, Shift+F10 (the line before this
+// visit's first change), Alt+R (a deleted line, from the ring).
+TEST_F(CommandsTest, HistoryKeysGiveLinesBack) {
+  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "one\r\ntwo\r\nthree\r\n"));
+  S.Keys("xyz");
+  ASSERT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
+  S.Keys("<A-BS>");  // ESC DEL, as with metaSendsEscape
+  EXPECT_EQ(S.WaitScreen({{3, 1, "xyone "}, {1, 32, "column=3 "}}), "");
+  S.Send("\x1b[27;3;127~");  // as modifyOtherKeys sends it
+  EXPECT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
+  S.Keys("<S-F10>");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "one    "}}), "");
+  S.Keys("<C-y>");
+  ASSERT_EQ(S.WaitScreen({{3, 1, "two "}, {4, 1, "three "}, {1, 43, "size=2 "}}), "");
+  S.Keys("<A-r>");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 22, "line=1 "}}), "");
+  SaveAndExpect("a.txt", "one\r\ntwo\r\nthree\r\n");
+}
+
+// Whole-line operations seen through the saved bytes: splitting and joining
+// at the cursor, and deleting the last line, which asks first.
+TEST_F(CommandsTest, LineOpsSplitJoinAndAskBeforeDeletingTheLastLine) {
+  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "hello world\r\nnext\r\n"));
+  S.Keys("<C-Right>");
+  ASSERT_EQ(S.WaitScreen({{1, 32, "column=7 "}}), "");
+  S.Keys("<A-s>");
+  // The cursor stays at the end of the first half.
+  EXPECT_EQ(S.WaitScreen({{3, 1, "hello      "}, {4, 1, "world "}, {5, 1, "next "}, {1, 22, "line=1 "},
+                          {1, 32, "column=7 "}, {1, 43, "size=3 "}}),
+            "");
+  SaveAndExpect("a.txt", "hello\r\nworld\r\nnext\r\n");
+  S.Keys("<A-j>");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "hello world "}, {4, 1, "next "}, {1, 32, "column=7 "}, {1, 43, "size=2 "}}), "");
+  // Deleting the last line asks first: Esc keeps it, 1 deletes it.
+  S.Keys("<Down><C-y>");
+  ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
+  S.Keys("<Esc>");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=2 "}, {1, 43, "size=2 "}, {4, 1, "next "}}), "");
+  S.Keys("<C-y>");
+  ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
+  S.Keys("1");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "}, {1, 43, "size=1 "}, {3, 1, "hello world "}, {4, 1, "     "}}), "");
+  SaveAndExpect("a.txt", "hello world\r\n");
+}
+
+// Going to a line by number puts it at the window's top and Get back
+// returns; the page keys scroll the window by the page step (22 lines on 25
+// rows).
+TEST_F(CommandsTest, MovementGoToLineGetBackAndThePageKeys) {
+  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", NumberedLines(60)));
+  S.Keys("<Down><Down><Right><Right>");
+  ASSERT_EQ(S.WaitScreen({{1, 22, "line=3 "}, {1, 32, "column=3 "}}), "");
+  S.Keys("<F4>");
+  ASSERT_EQ(S.WaitScreen({{2, 1, GoToTitle}}), "");
+  EXPECT_TRUE(S.WaitFor([&] { return S.CursorRow() == 2 && S.CursorCol() == 28; }))
+      << "the answer field starts after the title";
+  S.Keys("30");
+  EXPECT_EQ(S.WaitScreen({{2, 28, "30 "}}), "");
+  S.Keys("<Enter>");
+  // The column is kept, the line becomes the window's top line.
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=30 "}, {1, 32, "column=3 "}, {3, 1, "line 30 "}, {13, 1, "line 40 "},
+                          {2, 1, "░░░░"}}),
+            "");
+  ExpectCursorRow(3);
+  S.Keys("<C-F3>");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=3 "}, {1, 32, "column=3 "}, {3, 1, "line 1 "}}), "");
+  ExpectCursorRow(5);
+  S.Keys("<PgDn>");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=25 "}, {3, 1, "line 23 "}, {25, 1, "line 45 "}}), "");
+  S.Keys("<PgDn>");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=47 "}, {3, 1, "line 45 "}}), "");
+  ExpectCursorRow(5);
+  S.Keys("<PgUp>");
+  EXPECT_EQ(S.WaitScreen({{1, 22, "line=25 "}, {3, 1, "line 23 "}}), "");
+  ExpectCursorRow(5);
+}
+
+const std::string Alphabet =
+    "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюяЁё";
+
+// The same letters in code page 866, written out rather than computed so a
+// wrong table in the program cannot hide behind the same table here.
+std::string AlphabetCp866() {
+  std::string s;
+  for (int b = 0x80; b <= 0xAF; ++b) s += char(b);
+  for (int b = 0xE0; b <= 0xF1; ++b) s += char(b);
+  return s;
+}
+
+// Typing from the terminal: UTF-8 in, code page 866 on disk; insert and
+// overwrite as the status cell shows them.
+TEST_F(CommandsTest, TypingCyrillicIsSavedInCp866AndInsOverwrites) {
+  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", ""));
+  S.Keys("Hi, мир " + Alphabet);
+  EXPECT_EQ(S.WaitScreen({{3, 1, "Hi, мир " + Alphabet + " "}, {1, 32, "column=75 "}}), "");
+  // Column 67 is the byte under the cursor, inverse while inserting.
+  S.Keys("<Home>");
+  EXPECT_EQ(S.WaitScreen({{1, 67, "H", 0x70}}), "");
+  S.Keys("<Ins>");
+  EXPECT_EQ(S.WaitScreen({{1, 67, "H", 0x07}}), "");
+  S.Keys("Ho");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "Ho, мир "}, {1, 32, "column=3 "}}), "");
+  SaveAndExpect("a.txt", "Ho, \xAC\xA8\xE0 " + AlphabetCp866() + "\r\n");
+  // A complete save leaves nothing to ask about.
+  S.Keys("<Esc>");
+  EXPECT_EQ(Ended().Code, 0);
+}
+
+// The limit lives in the idle message row: shade in attribute 7 while it
+// holds, 15 while it is off. Every one of its keys flips it.
+TEST_F(CommandsTest, TypingLengthLimitKeysFlipTheIdleRowAndTheWrap) {
+  const std::string shade = [] {
+    std::string s;
+    for (int i = 0; i < 80; ++i) s += "░";
+    return s;
+  }();
+  ASSERT_NO_FATAL_FAILURE(OpenText("x.20", ""));
+  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}}), "");
+  S.Keys("<S-Ins>");
+  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
+  S.Keys("<S-Del>");
+  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}}), "");
+  // Shift+Enter as xterm sends it under modifyOtherKeys, then as the kitty
+  // protocol sends it; it must not act as Enter.
+  S.Send("\x1b[27;2;13~");
+  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
+  S.Send("\x1b[13;2u");
+  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}, {1, 22, "line=1 "}, {1, 43, "size=1 "}}), "");
+
+  // On after four flips: the word wraps at the extension's margin.
+  S.Keys("the quick brown jumps");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "the quick brown "}, {4, 1, "jumps "}, {1, 43, "size=2 "}}), "");
+  // Off: the line grows past the margin.
+  S.Keys("<S-Ins>");
+  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
+  S.Keys(" over the lazy dog again");
+  EXPECT_EQ(S.WaitScreen({{4, 1, "jumps over the lazy dog again "}, {1, 22, "line=2 "}, {1, 43, "size=2 "}}), "");
+  SaveAndExpect("x.20", "the quick brown\r\njumps over the lazy dog again\r\n");
+}
+
+}  // namespace
+}  // namespace lumo::e2e
