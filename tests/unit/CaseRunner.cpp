@@ -296,10 +296,10 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
   if (name == "At") return Pair(e.CurLine, e.CurCol);
   if (base == "PosMark" && i >= 1 && i <= 2) return Pair(e.PosMark[i].Line, e.PosMark[i].Col);
   if (name == "Block") return e.BlockFirst ? Pair(e.BlockFirst, e.BlockLast, "-") : "0";
-  if (name == "Rect" && !e.RectFirstLine) return "0";
   if (name == "Rect")
-    return (e.RectFirstLine == e.RectLastLine ? num(e.RectFirstLine) : Pair(e.RectFirstLine, e.RectLastLine, "-")) +
-           ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
+    return !e.RectFirstLine ? "0"
+           : (e.RectFirstLine == e.RectLastLine ? num(e.RectFirstLine) : Pair(e.RectFirstLine, e.RectLastLine, "-")) +
+                 ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
   if (base == "Cap" && i >= 1 && i <= e.LineCount) return num(Capacity(e, i));
   if (base == "Row" && i >= 1 && i <= con.H()) return con.Row(i);
   if (name == "Answer") {  // the prompt line's field, from column 28
@@ -377,8 +377,7 @@ std::string RunCase(const Case& c) {
   const Pairs setup = ReadPairs(c.Defaults + " " + m[1].str(), error);
   const Pairs checks = ReadPairs(f.size() > 3 ? f[3] : "", error);
   const Text before = Expand(m[2]);
-  Text after = f[2] == "=" ? before : Expand(f[2]);
-  if (f[2] == "=") after.Line = 0;
+  Text after = Expand(f[2] == "=" ? std::regex_replace(m[2].str(), std::regex("¦"), "") : f[2]);
   const Keys keys = ExpandKeys(f[1]);
   int w = 80, h = 25;
   for (auto& [name, value] : setup)
@@ -386,8 +385,7 @@ std::string RunCase(const Case& c) {
 
   CaseConsole con(w, h);
   auto editor = std::make_unique<Editor>();
-  Editor& e = *editor;
-  con.E = &e;
+  Editor& e = *(con.E = editor.get());
   e.Con = &con;
   SetStartValues(e);
   e.FileName = e.BoundName = dir / "text.txt";
