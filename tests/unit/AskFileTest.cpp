@@ -75,16 +75,7 @@ TEST_F(Asking, GivenNameModesNeverAsk) {
   EXPECT_EQ(Con.Shown[1], Cp("Ошибка записи или файл - только для чтения!"));
 }
 
-TEST(SaveElsewhereTarget, DirectoriesComeFromTheRootAndDrivesAreRefused) {
-  EXPECT_EQ(ElsewhereTarget("tmp/copies", "/home/u/notes.txt"), "/tmp/copies/notes.txt");
-  EXPECT_EQ(ElsewhereTarget("/mnt/usb/", "notes.txt"), "/mnt/usb/notes.txt");
-  EXPECT_EQ(ElsewhereTarget("\\backup\\", "dir\\a.pas"), "/backup/a.pas");
-  EXPECT_EQ(ElsewhereTarget("a", "notes.txt"), "");
-  EXPECT_EQ(ElsewhereTarget(Cp("Ф"), "notes.txt"), "");
-  EXPECT_EQ(ElsewhereTarget("c:\\dir", "notes.txt"), "");
-}
-
-TEST_F(Asking, CopiesWithControlBytesTreated) {
+TEST_F(Asking, CopiesWithControlBytesTreatedAndWhereTheyGo) {
   T.SetLines({std::string("a\x01" "b", 3)});
   SaveElsewhere(E(), SaveControlsBlank, D / "blank.txt");
   SaveElsewhere(E(), SaveControlsCoded, D / "coded.txt");
@@ -93,6 +84,13 @@ TEST_F(Asking, CopiesWithControlBytesTreated) {
   SaveElsewhere(E(), SaveControlsBlank, D.Path);
   EXPECT_EQ(E().OpFailed, 1);
   EXPECT_TRUE(Con.Saw("Ошибка записи или файл - только для чтения!"));
+  // Copies go to a directory from the root; drives are refused.
+  EXPECT_EQ(ElsewhereTarget("tmp/copies", "/home/u/notes.txt"), "/tmp/copies/notes.txt");
+  EXPECT_EQ(ElsewhereTarget("/mnt/usb/", "notes.txt"), "/mnt/usb/notes.txt");
+  EXPECT_EQ(ElsewhereTarget("\\backup\\", "dir\\a.pas"), "/backup/a.pas");
+  EXPECT_EQ(ElsewhereTarget("a", "notes.txt"), "");
+  EXPECT_EQ(ElsewhereTarget(Cp("Ф"), "notes.txt"), "");
+  EXPECT_EQ(ElsewhereTarget("c:\\dir", "notes.txt"), "");
 }
 
 // At start-up a name that can be neither opened nor created is asked for

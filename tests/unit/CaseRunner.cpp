@@ -36,6 +36,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "KeysTsv.h"
@@ -113,22 +114,34 @@ struct Text {
   std::string Error;
 };
 
-Text Expand(const std::string& written) {
-  static const std::regex numbered("«(.*?)(\\d+)\\.\\.(\\d+)»");
-  std::string s = written, lines;
-  std::smatch m;
-  for (size_t at = 0; std::regex_search(s.cbegin() + long(at), s.cend(), m, numbered); at += lines.size()) {
-    for (int n = std::stoi(m[2]), first = n, last = std::stoi(m[3]); n <= last; ++n)
-      (n == first ? lines = "" : lines += "¶") += m[1].str() + std::to_string(n);
-    s.replace(at += size_t(m.position()), size_t(m.length()), lines);
+// A written text or typed keys with the shorthands spelled out: «x 1..9» as
+// lines, c×N as N copies of c, a \xHH counting as one character.
+std::string Unfold(std::string_view s) {
+  static const std::regex numbered("^«(.*?)(\\d+)\\.\\.(\\d+)»");
+  std::string out, last;
+  for (size_t i = 0; i < s.size();) {
+    std::cmatch m;
+    if (s.compare(i, 2, "«") == 0 && std::regex_search(s.data() + i, s.data() + s.size(), m, numbered)) {
+      for (int n = std::stoi(m[2]); n <= std::stoi(m[3]); ++n) out += (n > std::stoi(m[2]) ? "¶" : "") + m[1].str() + std::to_string(n);
+      i += size_t(m.length()), last.clear();
+    } else if (const std::string_view c = NextChar(s, i); c == "×" && !last.empty()) {
+      for (int n = Count(s, i); n > 1; --n) out += last;
+    } else {
+      last = c == "\\" && s.compare(i, 1, "x") == 0 ? std::string(s.substr(i - 1, 4)) : std::string(c);
+      out += last, i += last.size() - c.size();
+    }
   }
+  return out;
+}
+
+Text Expand(const std::string& written) {
+  const std::string s = Unfold(written);
   Text t;
   for (size_t i = 0; i < s.size();) {
     const std::string_view c = NextChar(s, i);
     std::string& line = t.Lines.back();
     if (c == "¦") t.Line = int(t.Lines.size()), t.Col = int(line.size()) + 1;
     else if (c == "¶") t.Lines.emplace_back();
-    else if (c == "×" && !line.empty()) line.append(size_t(std::max(Count(s, i) - 1, 0)), line.back());
     else if (c == "\\" && s.compare(i, 1, "x") == 0) line += char(std::stoi(s.substr(i + 1, 2), nullptr, 16)), i += 3;
     else if (uint8_t(c[0]) < 0x80) line += c[0];
     else if (const std::string b = Cp(c); b != "?") line += b;
@@ -181,16 +194,7 @@ Keys ExpandKeys(std::string s) {
   Keys k;
   if (s.size() >= 3 && s.compare(s.size() - 3, 3, "…") == 0) k.Question = true, s.resize(s.size() - 3);
   auto type = [&](std::string_view text) {
-    std::string bytes, last;
-    for (size_t i = 0; i < text.size();) {
-      const std::string_view c = NextChar(text, i);
-      if (c == "×" && !last.empty()) {
-        for (int n = Count(text, i); n > 1; --n) bytes += last;
-      } else {
-        bytes += last = c;
-      }
-    }
-    const std::vector<KeyCode> codes = DecodeBytes(bytes, test::ProfileFor("kitty-1"));
+    const std::vector<KeyCode> codes = DecodeBytes(Unfold(text), test::ProfileFor("kitty-1"));
     k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
   };
   auto from = s.cbegin();
@@ -234,6 +238,17 @@ int Index(const std::string& name, std::string& base) {
   return d < name.size() ? std::atoi(name.c_str() + d) : 0;
 }
 
+// The numbers a case may both set and check, by name.
+using Number = std::variant<int16_t*, uint8_t*, bool*, int*>;
+std::map<std::string, Number> Numbers(Editor& e) {
+  return {{"LeftMargin", &e.LeftMargin}, {"RightMargin", &e.RightMargin}, {"FormatWidth", &e.FormatWidth},
+          {"Modified", &e.Modified}, {"CutLines", &e.CutLines}, {"Top", &e.TopLine}, {"HScroll", &e.HScroll},
+          {"ColumnMark", &e.ColumnMark}, {"Insert", &e.InsertMode}, {"Rus", &e.RusMode},
+          {"Pseudo", &e.PseudographicsMode}, {"Program", &e.ProgramTextMode}, {"HalfScroll", &e.HalfScroll},
+          {"Macros", &e.MacrosOn}, {"Count", &e.LineCount}, {"OpFailed", &e.OpFailed},
+          {"LineMark1", &e.LineMark[1]}, {"LineMark2", &e.LineMark[2]}, {"LineMark3", &e.LineMark[3]}};
+}
+
 // Set-up. The margins are set before the text is loaded, since they give the
 // loaded lines their capacity; the rest after.
 bool Set(Editor& e, const std::string& name, const std::string& value, bool beforeLoad) {
@@ -241,13 +256,10 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
   const int i = Index(name, base), x = std::atoi(value.c_str());
   const char* v = value.c_str();
   int a = 0, b = 0, c = 0, d = 0;
-  if (beforeLoad) {
-    if (name == "LeftMargin") e.LeftMargin = int16_t(x);
-    if (name == "RightMargin") e.RightMargin = uint8_t(x);
-    if (name == "FormatWidth") e.FormatWidth = uint8_t(x);
-    return true;
-  }
-  if (name == "LeftMargin" || name == "RightMargin" || name == "FormatWidth" || name == "Screen") return true;
+  if (beforeLoad != (name == "LeftMargin" || name == "RightMargin" || name == "FormatWidth") || name == "Screen") return true;
+  const auto numbers = Numbers(e);
+  if (const auto n = numbers.find(name); n != numbers.end())
+    return std::visit([&](auto* p) { *p = std::remove_reference_t<decltype(*p)>(x); }, n->second), true;
   // A file, "name:text" with each line but the last ended by CR LF, or a directory.
   const size_t colon = name == "File" ? value.find(':') : value.size();
   if (name == "File" || name == "Dir") {
@@ -259,20 +271,8 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
     if (name == "File") TempDir::Write(value.substr(0, colon), bytes.substr(0, bytes.size() - 2));
   }
   else if (name == "Name") e.FileName = e.BoundName = Utf8FromCp866(Expand(value).Lines[0]);
-  else if (name == "Modified") e.Modified = x;
-  else if (name == "CutLines") e.CutLines = x;
   else if (name == "At" && std::sscanf(v, "%d,%d", &a, &b) == 2) e.CurLine = int16_t(a), e.CurCol = int16_t(b);
-  else if (name == "Top") e.TopLine = int16_t(x);
-  else if (name == "HScroll") e.HScroll = uint8_t(x);
-  else if (name == "ColumnMark") e.ColumnMark = int16_t(x);
-  else if (name == "Insert") e.InsertMode = x;
-  else if (name == "Rus") e.RusMode = x;
-  else if (name == "Pseudo") e.PseudographicsMode = x;
-  else if (name == "Program") e.ProgramTextMode = x;
-  else if (name == "HalfScroll") e.HalfScroll = x;
-  else if (name == "Macros") e.MacrosOn = x;
   else if (name == "Budget") e.BudgetLimit = e.BudgetUsed + size_t(x);
-  else if (base == "LineMark" && i >= 1 && i <= 3) e.LineMark[i] = int16_t(x);
   else if (base == "PosMark" && i >= 1 && i <= 2 && std::sscanf(v, "%d,%d", &a, &b) == 2) e.PosMark[i] = {int16_t(a), 1, int16_t(b)};
   else if (name == "Block" && std::sscanf(v, "%d-%d", &a, &b) == 2) e.BlockFirst = int16_t(a), e.BlockLast = int16_t(b);
   // A rectangle: lines:columns, "2-3:5-8", or "2:5-8" on one line.
@@ -291,20 +291,15 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
   std::string base;
   const int i = Index(name, base);
   auto num = [](int n) { return std::to_string(n); };
+  const auto numbers = Numbers(e);
+  if (const auto n = numbers.find(name); n != numbers.end()) return std::visit([](auto* p) { return std::to_string(*p); }, n->second);
   if (name == "At") return Pair(e.CurLine, e.CurCol);
-  if (name == "Top") return num(e.TopLine);
-  if (name == "HScroll") return num(e.HScroll);
-  if (name == "Count") return num(e.LineCount);
-  if (name == "Modified") return num(e.Modified);
-  if (name == "OpFailed") return num(e.OpFailed);
-  if (name == "Rus") return num(e.RusMode);
-  if (base == "LineMark" && i >= 1 && i <= 3) return num(e.LineMark[i]);
   if (base == "PosMark" && i >= 1 && i <= 2) return Pair(e.PosMark[i].Line, e.PosMark[i].Col);
   if (name == "Block") return e.BlockFirst ? Pair(e.BlockFirst, e.BlockLast, "-") : "0";
-  if (name == "Rect" && !e.RectFirstLine) return "0";
   if (name == "Rect")
-    return (e.RectFirstLine == e.RectLastLine ? num(e.RectFirstLine) : Pair(e.RectFirstLine, e.RectLastLine, "-")) +
-           ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
+    return !e.RectFirstLine ? "0"
+           : (e.RectFirstLine == e.RectLastLine ? num(e.RectFirstLine) : Pair(e.RectFirstLine, e.RectLastLine, "-")) +
+                 ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
   if (base == "Cap" && i >= 1 && i <= e.LineCount) return num(Capacity(e, i));
   if (base == "Row" && i >= 1 && i <= con.H()) return con.Row(i);
   if (name == "Answer") {  // the prompt line's field, from column 28
@@ -382,8 +377,7 @@ std::string RunCase(const Case& c) {
   const Pairs setup = ReadPairs(c.Defaults + " " + m[1].str(), error);
   const Pairs checks = ReadPairs(f.size() > 3 ? f[3] : "", error);
   const Text before = Expand(m[2]);
-  Text after = f[2] == "=" ? before : Expand(f[2]);
-  if (f[2] == "=") after.Line = 0;
+  Text after = Expand(f[2] == "=" ? std::regex_replace(m[2].str(), std::regex("¦"), "") : f[2]);
   const Keys keys = ExpandKeys(f[1]);
   int w = 80, h = 25;
   for (auto& [name, value] : setup)
@@ -391,8 +385,7 @@ std::string RunCase(const Case& c) {
 
   CaseConsole con(w, h);
   auto editor = std::make_unique<Editor>();
-  Editor& e = *editor;
-  con.E = &e;
+  Editor& e = *(con.E = editor.get());
   e.Con = &con;
   SetStartValues(e);
   e.FileName = e.BoundName = dir / "text.txt";
@@ -418,8 +411,12 @@ std::string RunCase(const Case& c) {
     if (!problem.empty()) error = problem;
   if (!error.empty()) return "  malformed: " + error + "\n";
 
-  std::vector<std::string> want, got;
-  std::string stale, asking;
+  // What the case expects side by side with what the editor did.
+  std::string report, stale, asking;
+  auto differ = [&](const std::string& want, const std::string& got) {
+    const auto chars = std::count_if(want.begin(), want.end(), [](char b) { return (uint8_t(b) & 0xC0) != 0x80; });
+    report += "  " + want + std::string(size_t(std::max<long>(36 - chars, 1)), ' ') + "| " + got + "\n";
+  };
   int reads = 0;
   auto compare = [&](bool ended) {
     auto text = [&](int i) { return LineBytes(e, i).substr(0, TextLength(e, i)); };
@@ -431,7 +428,7 @@ std::string RunCase(const Case& c) {
       const std::string at = n > 12 ? std::to_string(i + 1) + ": " : "";
       std::string l = i < after.Lines.size() ? at + Show(after.Lines[i], int(i) + 1 == after.Line ? after.Col : 0) : "";
       std::string r = int(i) < e.LineCount ? at + Show(text(int(i) + 1), int(i) + 1 == e.CurLine ? e.CurCol : 0) : "";
-      if (n <= 12 || l != r) want.push_back(l), got.push_back(r);
+      if (n <= 12 || l != r) differ(l, r);
     }
     for (auto& [name, value] : checks) {
       std::string actual;
@@ -443,8 +440,7 @@ std::string RunCase(const Case& c) {
         const bool textual = name == "Answer" || name == "Saved" || name == "File" || name.rfind("Row", 0) == 0;
         if (actual == (textual ? Canonical(value) : value)) continue;
       }
-      want.push_back(name + "=" + value);
-      got.push_back(name + "=" + actual);
+      differ(name + "=" + value, name + "=" + actual);
     }
     if (!keys.Question && !ended) stale = StaleScreen(e, con);
   };
@@ -461,12 +457,6 @@ std::string RunCase(const Case& c) {
   if (reads == 0) compare(true);
   if (con.Fault.empty()) con.Fault = CheckInvariants(e);
 
-  std::string report;
-  for (size_t i = 0; i < want.size(); ++i) {
-    size_t chars = 0;
-    for (size_t k = 0; k < want[i].size(); NextChar(want[i], k)) ++chars;
-    report += "  " + want[i] + std::string(chars < 36 ? 36 - chars : 1, ' ') + "| " + got[i] + "\n";
-  }
   if (!report.empty()) report = "  expected" + std::string(28, ' ') + "| actual\n" + report;
   const bool exit = std::any_of(checks.begin(), checks.end(), [](auto& p) { return p.first == "Exit"; });
   if (reads == 0 && !con.Keys.empty()) report += "  the editor ended with " + std::to_string(con.Keys.size()) + " keys unread\n";

@@ -1,3 +1,5 @@
+// Splitting bytes into lines, from a file read in chunks or from memory,
+// against the rules written plainly byte by byte.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -33,28 +35,25 @@ std::vector<std::string> Reference(const std::string& s, int* cut) {
   return out;
 }
 
-std::vector<std::string> Split(LineSource& src, int* cut) {
-  std::vector<std::string> out;
+// The lines read from a file and from memory, which must agree, and how many
+// were cut.
+std::vector<std::string> Split(const TempDir& d, const std::string& bytes, int& cut) {
+  const std::string path = d / "f";
+  TempDir::Write(path, bytes);
+  const int fd = open(path.c_str(), O_RDONLY);
+  LineSource file(fd), mem(bytes);
+  std::vector<std::string> lines[2];
   std::string_view line;
   bool c = false;
-  *cut = 0;
-  while (src.Next(line, c)) {
-    out.emplace_back(line);
-    *cut += c;
-  }
-  return out;
-}
-
-std::vector<std::string> SplitFile(const TempDir& d, const std::string& bytes, int* cut) {
-  std::string path = d / "f";
-  TempDir::Write(path, bytes);
-  int fd = open(path.c_str(), O_RDONLY);
-  LineSource src(fd);
-  auto lines = Split(src, cut);
+  int cuts[2] = {0, 0};
+  while (file.Next(line, c)) lines[0].emplace_back(line), cuts[0] += c;
+  while (mem.Next(line, c)) lines[1].emplace_back(line), cuts[1] += c;
   close(fd);
-  return lines;
+  EXPECT_EQ(lines[0], lines[1]);
+  EXPECT_EQ(cuts[0], cuts[1]);
+  cut = cuts[0];
+  return lines[0];
 }
-
 TEST(LineSource, AgreesWithTheReferenceAcrossReadBoundaries) {
   TempDir d;
   std::mt19937 rng(7);
@@ -69,42 +68,27 @@ TEST(LineSource, AgreesWithTheReferenceAcrossReadBoundaries) {
       if (c == 26 && rng() % 50) c = 'z';  // keep most texts going
       s += c;
     }
-    int refCut = 0, fileCut = 0, memCut = 0;
-    auto ref = Reference(s, &refCut);
-    EXPECT_EQ(SplitFile(d, s, &fileCut), ref) << round;
-    LineSource mem(s);
-    EXPECT_EQ(Split(mem, &memCut), ref) << round;
-    EXPECT_EQ(fileCut, refCut);
-    EXPECT_EQ(memCut, refCut);
+    int refCut = 0, cut = 0;
+    EXPECT_EQ(Split(d, s, cut), Reference(s, &refCut)) << round;
+    EXPECT_EQ(cut, refCut);
   }
 }
 
-TEST(LineSource, CrLfSplitByAReadIsOneLineEnd) {
-  TempDir d;
-  const size_t chunk = 256 * 1024;
-  std::string s;
-  while (s.size() < chunk - 1) s += s.size() % 100 == 99 ? '\n' : 'x';
-  s.back() = 'y';
-  s += "\r\nnext\r\n";  // the CR is the last byte of the first read
-  ASSERT_EQ(s[chunk - 1], '\r');
-  int cut = 0;
-  auto lines = SplitFile(d, s, &cut);
-  EXPECT_EQ(lines.back(), "next");
-  EXPECT_EQ(lines[lines.size() - 2].back(), 'y');
-  int refCut = 0;
-  EXPECT_EQ(lines, Reference(s, &refCut));
-}
-
+// Empty lines, texts ended early by Ctrl+Z, and a CR LF whose CR is the last
+// byte of the first read.
 TEST(LineSource, EndsAndEmptyLines) {
+  TempDir d;
+  std::string split;
+  while (split.size() < 256 * 1024 - 1) split += split.size() % 100 == 99 ? '\n' : 'x';
+  split += "\r\nnext\r\n";
+  ASSERT_EQ(split[256 * 1024 - 1], '\r');
   int cut = 0;
-  LineSource a(std::string_view("\r\n\n\r"));
-  EXPECT_EQ(Split(a, &cut), (std::vector<std::string>{"", "", ""}));
-  LineSource b(std::string_view(""));
-  EXPECT_TRUE(Split(b, &cut).empty());
-  LineSource c(std::string_view("\x1a" "after"));
-  EXPECT_TRUE(Split(c, &cut).empty());
-  LineSource z(std::string_view("no end"));
-  EXPECT_EQ(Split(z, &cut), (std::vector<std::string>{"no end"}));
+  for (const auto& [bytes, lines] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+           {"\r\n\n\r", {"", "", ""}}, {"", {}}, {"\x1a" "after", {}}, {"no end", {"no end"}}})
+    EXPECT_EQ(Split(d, bytes, cut), lines);
+  const std::vector<std::string> lines = Split(d, split, cut);
+  EXPECT_EQ(lines, Reference(split, &cut));
+  EXPECT_EQ(lines.back(), "next");
 }
 
 }  // namespace

@@ -54,26 +54,22 @@ TEST(Load, LineEndsAndCtrlZ) {
   }
 }
 
-TEST(Load, LongLinesKeepTheirFirst255BytesAndAreCounted) {
+// Lines keep their first 255 bytes and are counted; a numeric extension sets
+// the margins and so the least capacity.
+TEST(Load, LongLinesAndTheNumericExtension) {
   TempDir d;
   std::string longLine(300, 'x');
   longLine[254] = 'y';
-  Loaded l(d, "long.txt", "first\r\n" + longLine + "\r\nnext\r\n");
+  Loaded l(d, "letter.72", "short\r\n" + longLine + "\r\n" + std::string(100, 'a') + "\r\n");
   ASSERT_EQ(l.T->LineCount, 3);
-  EXPECT_EQ(Capacity(*l.T, 2), 255);
-  EXPECT_EQ(l.T.Line(2).size(), 255u);
-  EXPECT_EQ(l.T.Line(2).back(), 'y');
-  EXPECT_EQ(l.T.Line(3), "next");
-  EXPECT_EQ(l.T->CutLines, 1);
-}
-
-TEST(Load, NumericExtensionSetsMarginsAndCapacities) {
-  TempDir d;
-  Loaded l(d, "letter.72", "short\r\n" + std::string(100, 'a') + "\r\n");
   EXPECT_EQ(l.T->RightMargin, 72);
   EXPECT_EQ(l.T->FormatWidth, 72);
   EXPECT_EQ(Capacity(*l.T, 1), 72);
-  EXPECT_EQ(Capacity(*l.T, 2), 100);
+  EXPECT_EQ(Capacity(*l.T, 2), 255);
+  EXPECT_EQ(l.T.Line(2), longLine.substr(0, 255));
+  EXPECT_EQ(l.T.Line(3), std::string(100, 'a'));
+  EXPECT_EQ(Capacity(*l.T, 3), 100);
+  EXPECT_EQ(l.T->CutLines, 1);
 }
 
 TEST(Load, EmptyMissingAndBadFiles) {

@@ -32,18 +32,13 @@ TEST(Options, LettersAnywhereCaseInsensitiveWithDigits) {
   ApplyOptions(*u, "-+ -# ");
   EXPECT_FALSE(u->CursorCross);
   EXPECT_TRUE(u->ClipexOn);
-}
-
-TEST(Options, MissingDigitOrDirectoryChangesNothing) {
-  TestEditor t;
-  Editor& e = *t;
-  e.SettingsFile = "keep";
-  e.HistoryFile = "keep";
-  ApplyOptions(e, "-t -c -i -x ");
-  EXPECT_EQ(e.TabStep, 8);
-  EXPECT_EQ(e.CommentColour, 3);
-  EXPECT_EQ(e.SettingsFile, "keep");
-  EXPECT_EQ(e.HistoryFile, "keep");
+  // A missing digit or directory changes nothing.
+  u->SettingsFile = u->HistoryFile = "keep";
+  ApplyOptions(*u, "-t -c -i -x ");
+  EXPECT_EQ(u->TabStep, 8);
+  EXPECT_EQ(u->CommentColour, 3);
+  EXPECT_EQ(u->SettingsFile, "keep");
+  EXPECT_EQ(u->HistoryFile, "keep");
 }
 
 TEST(Options, DirectoriesAndTheDashInsideThem) {
@@ -56,6 +51,10 @@ TEST(Options, DirectoriesAndTheDashInsideThem) {
   EXPECT_EQ(e.HistoryFile, "/tmp/my-wdir/LumoSS");
   // The "-" of "my-wdir" was an option too: W.
   EXPECT_FALSE(e.Credits);
+  // The base name takes either separator.
+  EXPECT_EQ(BaseName("a/b/c.txt"), "c.txt");
+  EXPECT_EQ(BaseName("c:\\dir\\f.pas"), "f.pas");
+  EXPECT_EQ(BaseName("plain"), "plain");
 }
 
 TEST(Options, Extensions) {
@@ -72,12 +71,6 @@ TEST(Options, Extensions) {
     EXPECT_EQ(t->LeftMargin, c.program ? 3 : 1) << c.name;
     EXPECT_EQ(t->MarkerText, c.program ? "{}" : "??") << c.name;
   }
-}
-
-TEST(Options, BaseNameTakesEitherSeparator) {
-  EXPECT_EQ(BaseName("a/b/c.txt"), "c.txt");
-  EXPECT_EQ(BaseName("c:\\dir\\f.pas"), "f.pas");
-  EXPECT_EQ(BaseName("plain"), "plain");
 }
 
 TEST(Startup, NoArgumentsGivesOneEmptyUnnamedLine) {

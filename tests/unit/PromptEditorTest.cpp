@@ -41,71 +41,79 @@ struct Prompt {
     return std::string(A.View());
   }
   std::string Title(size_t read) const { return Con.Rows.at(read).substr(0, 27); }
-  Editor& E() { return *T; }
-
   RowConsole Con;
   TestEditor T;
+  Editor& E = *T;
   PromptText A;
 };
 
-TEST(PromptEditor, SearchAndReplaceOpenWithTheCurrentSlotUnderTheirTitles) {
+TEST(PromptEditor, SearchAndReplaceOpenWithTheCurrentSlotAndEndOnEnterKeys) {
   Prompt p;
-  Editor& e = p.E();
-  e.PromptSlot[0] = "abc";
+  p.E.PromptSlot[0] = "abc";
   EXPECT_EQ(p.Run(PromptSearch, "zzz", {Enter}), "abc");
-  EXPECT_EQ(e.OpFailed, 0);
-  EXPECT_EQ(e.PromptIndex, 0);  // an untouched answer is not stored again
-  EXPECT_EQ(e.PromptSlot[1], "");
+  EXPECT_EQ(p.E.OpFailed, 0);
+  EXPECT_EQ(p.E.PromptIndex, 0);  // an untouched answer is not stored again
+  EXPECT_EQ(p.E.PromptSlot[1], "");
   EXPECT_EQ(p.Title(0), Cp("Введите строку для поиска: "));
   EXPECT_EQ(p.Con.Rows[0].substr(27, 4), "abc ");
   p.Run(PromptReplace, "", {Enter});
   EXPECT_EQ(p.Title(0), Cp("Введите строку для замены: "));
   // The other questions leave the caller's title and never touch the ring.
-  e.Con->At(2, 1) = MakeCell('Q', 7);
+  p.E.Con->At(2, 1) = MakeCell('Q', 7);
   EXPECT_EQ(p.Run(PromptOther, "own", {Char('n'), Enter}), "n");
   EXPECT_EQ(p.Con.Rows[0][0], 'Q');
-  EXPECT_EQ(e.PromptIndex, 0);
+  EXPECT_EQ(p.E.PromptIndex, 0);
   // A caller's answer longer than the field shows only what fits.
   p.Run(PromptOther, std::string(200, 'y'), {Enter});
   EXPECT_EQ(p.Con.Text(3, 1, 5), "     ");
   EXPECT_EQ(p.A.Length, 200);
+  // Shift+Enter (and Ctrl or Alt with Enter) ends a search as "from the
+  // start", keeping the modifiers in the end key.
+  p.Run(PromptSearch, "", {Shift(Enter)});
+  EXPECT_EQ(p.E.OpFailed, 0);
+  EXPECT_EQ(p.E.PromptEndKey, 0x0002F00Du);
+  p.Run(PromptReplace, "", {Shift(Enter)});
+  EXPECT_EQ(p.E.PromptEndKey, KeyCode(Shift(Enter)));
+  for (KeyCode k : {KeyCode(Ctrl(Enter)), WithKind(Ctrl(Enter), 0x10), KeyCode(Alt(Enter)), KeyCode(Alt(KpEnter))}) {
+    p.Run(PromptSearch, "", {k});
+    EXPECT_EQ(p.E.OpFailed, 0) << std::hex << k;
+    EXPECT_EQ(p.E.PromptEndKey, (k & 0xFFFF0000) | 0xF00D) << std::hex << k;
+  }
 }
 
 TEST(PromptEditor, UpAndDownLoadTheRingUntouched) {
   Prompt p;
-  Editor& e = p.E();
-  e.PromptSlot[0] = "zero";
-  e.PromptSlot[15] = "last";
-  e.PromptSlot[1] = "one";
+  p.E.PromptSlot[0] = "zero";
+  p.E.PromptSlot[15] = "last";
+  p.E.PromptSlot[1] = "one";
   EXPECT_EQ(p.Run(PromptSearch, "", {Up, Enter}), "last");
-  EXPECT_EQ(e.PromptIndex, 15);
+  EXPECT_EQ(p.E.PromptIndex, 15);
   EXPECT_EQ(p.Con.Rows[1].substr(27, 5), "last ");
   EXPECT_EQ(p.Title(1), Cp("Введите строку для поиска: "));
   EXPECT_EQ(p.Run(PromptSearch, "", {Down, Down, Enter}), "one");
   EXPECT_EQ(p.Run(PromptReplace, "", {PgUp, Enter}), "zero");
   EXPECT_EQ(p.Run(PromptReplace, "", {F7, PgDn, PgDn, Enter}), "one");
-  EXPECT_EQ(e.PromptIndex, 1);
+  EXPECT_EQ(p.E.PromptIndex, 1);
   // A loaded answer is untouched even after editing the one before it.
   EXPECT_EQ(p.Run(PromptSearch, "", {Char('q'), Up, Char('x'), Enter}), "x");
 }
 
 TEST(PromptEditor, TouchedAnswersAreStoredEvenOnCancel) {
   Prompt p;
-  Editor& e = p.E();
-  e.PromptSlot[0] = "old";
+  p.E.PromptSlot[0] = "old";
   p.Run(PromptSearch, "", {Char('n'), Char('e'), Char('w'), Esc});
-  EXPECT_EQ(e.OpFailed, 1);
-  EXPECT_EQ(e.PromptIndex, 1);
-  EXPECT_EQ(e.PromptSlot[1], "new");
-  EXPECT_EQ(e.PromptSlot[0], "old");
+  EXPECT_EQ(p.E.OpFailed, 1);
+  EXPECT_EQ(p.E.PromptIndex, 1);
+  EXPECT_EQ(p.E.PromptSlot[1], "new");
+  EXPECT_EQ(p.E.PromptSlot[0], "old");
   // Touched but unchanged is stored too: Home counts as touching.
   p.Run(PromptReplace, "", {Home, Enter});
-  EXPECT_EQ(e.PromptIndex, 2);
-  EXPECT_EQ(e.PromptSlot[2], "new");
+  EXPECT_EQ(p.E.PromptIndex, 2);
+  EXPECT_EQ(p.E.PromptSlot[2], "new");
   // Stored slots are cut to 53 bytes.
   Prompt wide(132);
   wide.Run(PromptSearch, "", std::vector<KeyCode>(100, Char('w')));
-  EXPECT_EQ(wide.E().PromptSlot[1], std::string(53, 'w'));
+  EXPECT_EQ(wide.E.PromptSlot[1], std::string(53, 'w'));
 }
 
 TEST(PromptEditor, StoreRuleFillsTheRingThenWritesBeforeTheCurrentSlot) {
@@ -124,36 +132,20 @@ TEST(PromptEditor, StoreRuleFillsTheRingThenWritesBeforeTheCurrentSlot) {
   EXPECT_EQ(e.PromptSlot[3], "gap");
 }
 
-TEST(PromptEditor, SearchFromTheStartEndsWithScanF0) {
-  Prompt p;
-  Editor& e = p.E();
-  p.Run(PromptSearch, "", {Shift(Enter)});
-  EXPECT_EQ(e.OpFailed, 0);
-  EXPECT_EQ(e.PromptEndKey, 0x0002F00Du);
-  p.Run(PromptReplace, "", {Shift(Enter)});
-  EXPECT_EQ(e.PromptEndKey, KeyCode(Shift(Enter)));
-  for (KeyCode k : {KeyCode(Ctrl(Enter)), WithKind(Ctrl(Enter), 0x10), KeyCode(Alt(Enter)), KeyCode(Alt(KpEnter))}) {
-    p.Run(PromptSearch, "", {k});
-    EXPECT_EQ(e.OpFailed, 0) << std::hex << k;
-    EXPECT_EQ(e.PromptEndKey, (k & 0xFFFF0000) | 0xF00D) << std::hex << k;
-  }
-}
-
 TEST(PromptEditor, MacroWordModeTakesThePartOfTheWordAtTheCursor) {
   Prompt p;
-  Editor& e = p.E();
   p.T.SetLines({"aa.bb.cc"});
-  e.CurCol = 5;
+  p.E.CurCol = 5;
   EXPECT_EQ(p.Run(PromptMacroWord, "", {Enter}), "bb");
   EXPECT_EQ(p.Title(0), Cp("        Слово для макроса: "));
-  e.CurCol = 3;  // on the first dot
+  p.E.CurCol = 3;  // on the first dot
   EXPECT_EQ(p.Run(PromptMacroWord, "", {Enter}), "aa");
-  e.CurCol = 8;
+  p.E.CurCol = 8;
   EXPECT_EQ(p.Run(PromptMacroWord, "", {Enter}), "cc");
   // Touched from the start: typing inserts; no history is kept.
   EXPECT_EQ(p.Run(PromptMacroWord, "", {Char('x'), Up, Char('y'), Enter}), "y");
   EXPECT_EQ(p.Run(PromptMacroWord, "", {Char('x'), Enter}), "xcc");
-  EXPECT_EQ(e.PromptSlot[1], "");
+  EXPECT_EQ(p.E.PromptSlot[1], "");
 }
 
 }  // namespace

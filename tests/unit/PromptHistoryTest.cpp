@@ -109,28 +109,9 @@ TEST_F(HistoryFile, ShortLongAndBinaryFiles) {
   EXPECT_EQ(E->SavedSearchCase, -15);
 }
 
-// What is no file is neither read nor written: a named pipe would wait for
-// a writer for ever, and a directory that does not exist is not made for a
-// name the user gave.
-TEST_F(HistoryFile, WhatIsNoFileChangesNothing) {
-  E->PromptSlot[0] = "kept";
-  ReadPromptHistory(*E);  // missing
-  ASSERT_EQ(mkfifo((Dir / "fifo").c_str(), 0600), 0);
-  for (const std::string& name : {Dir / "fifo", Dir.Path}) {
-    E->HistoryFile = name;
-    ReadPromptHistory(*E);
-    WritePromptHistory(*E);
-  }
-  EXPECT_TRUE(std::filesystem::is_directory(Dir.Path));
-  EXPECT_EQ(E->PromptSlot[0], "kept");
-  E->HistoryFile = Dir / "none/LumoSS";
-  WritePromptHistory(*E);
-  EXPECT_FALSE(std::filesystem::exists(Dir / "none"));
-}
-
 // A failed write leaves the old history; through a link the target is
 // replaced; a line end inside an answer must not shift the later slots.
-TEST_F(HistoryFile, WritingReplacesTheFileInOneStep) {
+TEST_F(HistoryFile, WritingReplacesOnlyAFileInOneStep) {
   const std::string target = Dir / "real";
   TempDir::Write(target, "old\r\n");
   std::filesystem::create_symlink(target, E->HistoryFile);
@@ -146,6 +127,24 @@ TEST_F(HistoryFile, WritingReplacesTheFileInOneStep) {
   TestEditor next = Next();
   EXPECT_EQ(next->PromptSlot[0], "a b");
   EXPECT_EQ(next->PromptSlot[15], "second");
+
+  // What is no file is neither read nor written: a named pipe would wait for
+  // a writer for ever, and a directory that does not exist is not made for a
+  // name the user gave.
+  E->PromptSlot[0] = "kept";
+  E->HistoryFile = Dir / "missing";
+  ReadPromptHistory(*E);
+  ASSERT_EQ(mkfifo((Dir / "fifo").c_str(), 0600), 0);
+  for (const std::string& name : {Dir / "fifo", Dir.Path}) {
+    E->HistoryFile = name;
+    ReadPromptHistory(*E);
+    WritePromptHistory(*E);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(Dir.Path));
+  EXPECT_EQ(E->PromptSlot[0], "kept");
+  E->HistoryFile = Dir / "none/LumoSS";
+  WritePromptHistory(*E);
+  EXPECT_FALSE(std::filesystem::exists(Dir / "none"));
 }
 
 TEST_F(HistoryFile, CtrlWAndCtrlRInsideAPrompt) {

@@ -6,6 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "TempDir.h"
 #include "TestEditor.h"
 #include "files/Save.h"
@@ -23,41 +27,32 @@ struct Saving : ::testing::Test {
   void Bind(const std::string& name) {
     T->FileName = T->BoundName = name;
   }
+  // Saves these lines, changed, to the file of that name.
+  void Save(const std::vector<std::string>& lines, const std::string& name) {
+    T.SetLines(lines);
+    Bind(name);
+    T->Modified = true;
+    SaveText(*T);
+  }
 };
 
-TEST_F(Saving, WritesCrLfWithoutTrailingBlanksAndZeros) {
-  T.SetLines({"abc   ", std::string("de\0\0  ", 6), "      ", std::string("col\x01\x04\t", 6)});
-  Bind(Path);
-  T->Modified = true;
-  SaveText(*T);
+// The old file is replaced in one step, keeping its permission bits and
+// leaving no temporary beside it.
+TEST_F(Saving, WritesCrLfWithoutTrailingBlanksAndZerosKeepingThePermissions) {
+  TempDir::Write(Path, "old\r\n");
+  chmod(Path.c_str(), 0640);
+  Save({"abc   ", std::string("de\0\0  ", 6), "      ", std::string("col\x01\x04\t", 6)}, Path);
   EXPECT_EQ(T->OpFailed, 0);
   EXPECT_FALSE(T->Modified);
   EXPECT_EQ(TempDir::Read(Path), std::string("abc\r\nde\r\n\r\ncol\x01\x04\t\r\n", 19));
-}
-
-TEST_F(Saving, KeepsPermissionBitsAndReplacesAtomically) {
-  TempDir::Write(Path, "old\r\n");
-  chmod(Path.c_str(), 0640);
-  T.SetLines({"new"});
-  Bind(Path);
-  T->Modified = true;
-  SaveText(*T);
   struct stat st {};
   ASSERT_EQ(stat(Path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
-  EXPECT_EQ(TempDir::Read(Path), "new\r\n");
-  // No temporary file is left beside it.
-  int files = 0;
-  for (auto& f : std::filesystem::directory_iterator(D.Path)) { (void)f; ++files; }
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(D.Path), {}), 1);
 }
 
 TEST_F(Saving, CodedCopyIsCutAt255Bytes) {
-  T.SetLines({std::string(200, '\x01')});
-  std::string name = D / "c}.txt";
-  Bind(name);
-  T->Modified = true;
-  SaveText(*T);
+  Save({std::string(200, '\x01')}, D / "c}.txt");
   std::string coded;
   while (coded.size() < 255) coded += "#1";
   coded.resize(255);

@@ -4,6 +4,8 @@
 // steps and the prompt line in tests/cases.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "TestEditor.h"
 #include "edit/Words.h"
 
@@ -65,11 +67,9 @@ TEST(Words, TakeWord) {
     t->CurCol = int16_t(c.Col);
     std::string word = "stale";
     TakeWord(*t, word, c.Mode);
+    const std::vector<int> rect{t->RectFirstLine, t->RectLastLine, t->RectFirstCol, t->RectLastCol};
+    EXPECT_EQ(rect, (std::vector<int>{c.First ? 1 : 0, c.First ? 1 : 0, c.First, c.Last})) << c.Line << " col " << c.Col;
     EXPECT_EQ(word, c.Mode < 4 ? c.Word : "") << '"' << c.Line << "\" col " << c.Col << " mode " << c.Mode;
-    EXPECT_EQ(t->RectFirstLine, c.First ? 1 : 0) << c.Line << " col " << c.Col;
-    EXPECT_EQ(t->RectLastLine, t->RectFirstLine);
-    EXPECT_EQ(t->RectFirstCol, c.First) << c.Line << " col " << c.Col;
-    EXPECT_EQ(t->RectLastCol, c.Last) << c.Line << " col " << c.Col;
     EXPECT_EQ(t.Line(1), c.Line) << "only the copy is changed";
   }
 }
