@@ -104,10 +104,9 @@ std::string Names(const std::vector<KeyCode>& keys) {
 }
 
 std::vector<std::string> Environments() {
-  std::vector<std::string> envs;
-  for (const Row& r : AllRows())
-    if (std::find(envs.begin(), envs.end(), r.Env) == envs.end()) envs.push_back(r.Env);
-  return envs;
+  std::set<std::string> envs;
+  for (const Row& r : AllRows()) envs.insert(r.Env);
+  return {envs.begin(), envs.end()};
 }
 
 class MeasuredKeys : public ::testing::TestWithParam<std::string> {};
