@@ -6,7 +6,6 @@
 #include <array>
 
 #include "TestEditor.h"
-#include "text/LineHistory.h"
 
 namespace lumo {
 namespace {
@@ -150,21 +149,6 @@ TEST(LineStore, BudgetAccountsEveryBlock) {
   EXPECT_EQ(e.BudgetUsed, base + 2 * (254 + 1));
   FreeAllLines(e);
   EXPECT_EQ(e.BudgetUsed, base);
-}
-
-TEST(LineHistory, RingKeepsSixteenNewestAndOnePushPerEpisode) {
-  TestEditor t;
-  t.SetLines({"a"});
-  Editor& e = *t;
-  for (int i = 0; i < 17; ++i) {
-    SetLineText(e, std::string(1, char('A' + i)), 1);
-    e.LineSaved = false;
-    PushHistory(e, 1);
-    PushHistory(e, 1);  // same episode: no second push
-  }
-  EXPECT_EQ(e.HistoryNewest, 0);  // 17 pushes: 255 -> 0 .. 15 -> 0
-  EXPECT_EQ(e.HistorySlot[0][1], 'Q');
-  EXPECT_EQ(e.HistorySlot[1][1], 'B');
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 #include "screen/TermOutput.h"
@@ -17,11 +18,10 @@ namespace lumo {
 namespace {
 
 uint32_t DecodeUtf8(std::string_view s) {
-  auto b = [&](size_t i) { return uint32_t(uint8_t(s[i])); };
-  if (s.empty()) return 0;
-  if (b(0) < 0x80) return b(0);
-  if (b(0) < 0xE0) return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
-  return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
+  const size_t more = uint8_t(s[0]) < 0x80 ? 0 : uint8_t(s[0]) < 0xE0 ? 1 : 2;
+  uint32_t c = uint8_t(s[0]) & (more == 0 ? 0x7F : more == 1 ? 0x1F : 0x0F);
+  for (size_t i = 1; i <= more; ++i) c = c << 6 | (uint8_t(s[i]) & 0x3F);
+  return c;
 }
 
 // ANSI colour index a terminal must show for a PC colour: blue and red,
@@ -112,14 +112,8 @@ struct EditorScreen {
 // How many control sequences with this final byte the bytes contain ('S'
 // scrolls up, 'T' down, 'm' sets colours).
 int Csi(const std::string& bytes, char final) {
-  int n = 0;
-  for (size_t i = 0; i + 2 < bytes.size(); ++i) {
-    if (bytes[i] != '\x1b' || bytes[i + 1] != '[') continue;
-    size_t j = i + 2;
-    while (j < bytes.size() && !isalpha(uint8_t(bytes[j]))) ++j;
-    n += j < bytes.size() && bytes[j] == final;
-  }
-  return n;
+  const std::regex sequence("\x1b\\[[^A-Za-z]*" + std::string(1, final));
+  return int(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), sequence), std::sregex_iterator()));
 }
 
 struct Output {
