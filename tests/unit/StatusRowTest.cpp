@@ -12,6 +12,7 @@
 #include "screen/TestConsole.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
+#include "TestEditor.h"
 
 namespace lumo {
 namespace {
@@ -28,21 +29,12 @@ class BarConsole : public TestConsole {
   std::vector<std::vector<Cell>> Seen;
 };
 
+// The editor on a test console that also copies the top rows at each read.
 struct StatusFixture : ::testing::Test {
+  test::TestEditor T;
   BarConsole Con;
-  Editor E;
-
-  StatusFixture() {
-    E.Con = &Con;
-    InitLineTable(E);
-  }
-  void Add(const std::string& text, int times = 1, uint8_t capacity = 0) {
-    for (int i = 0; i < times; ++i) {
-      int16_t at = int16_t(E.LineCount + 1);
-      InsertLine(E, capacity ? capacity : uint8_t(text.size()), at);
-      SetLineText(E, text, at);
-    }
-  }
+  Editor& E = *T;
+  StatusFixture() { E.Con = &Con; }
   // Attributes of row r at the given columns, to compare as one list.
   std::vector<int> Attrs(int r, std::initializer_list<int> cols) {
     std::vector<int> v;
@@ -62,9 +54,10 @@ using StatusFields = StatusFixture;
 // Fields: name 1-21, line 22-31, column 32-42, size 43-52, memory 53-65,
 // the byte under the cursor 66-76.
 TEST_F(StatusFields, FieldsAtTheirBoundaries) {
-  Add(std::string("Ab\x01", 3), 1, 10);
-  Add(std::string(1, char(0xE0)));
-  Add("line", 298);
+  std::vector<std::string> lines(300, "line");
+  lines[0] = "Ab\x01", lines[1] = "\xE0";
+  E.RightMargin = 10;
+  T.SetLines(lines);
   const size_t used = E.BudgetUsed;
   struct Row {
     std::string Name;
@@ -91,7 +84,7 @@ TEST_F(StatusFields, FieldsAtTheirBoundaries) {
 }
 
 TEST_F(StatusFields, IndicatorColours) {
-  Add("text", 20);
+  T.SetLines(std::vector<std::string>(20, "text"));
   E.CurLine = 5, E.CurCol = 30, E.HScroll = 10;
   E.InsertMode = E.RusMode = true;
   E.LineMark[1] = 5, E.LineMark[2] = 9;
@@ -160,7 +153,7 @@ TEST_F(MessageRow, Waits) {
 // shrinks; an idle row must then be idle across the new width, a message or
 // prompt stays as it was.
 TEST_F(MessageRow, IdleRowShowsBlockSizeAtAnyWidth) {
-  Add("x", 20);
+  T.SetLines(std::vector<std::string>(20, "x"));
   E.BlockFirst = 10, E.BlockLast = 14;
   ShowMessage(E, "busy", 0);
   ClearMessage(E);
@@ -216,7 +209,7 @@ TEST_F(ChoiceBars, AnswersFromKeys) {
 }
 
 TEST_F(ChoiceBars, ColoursHintAndRestoredRows) {
-  Add("x");
+  T.SetLines({"x"});
   Con.Keys = {Right, Esc};
   E.ChoicePreselect = 1;
   ChoiceBar(E, Bar, "", 0x3F, 0x2F, 0x5F, 0x0D);

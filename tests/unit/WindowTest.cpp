@@ -12,6 +12,7 @@
 #include "screen/TestConsole.h"
 #include "screen/Window.h"
 #include "text/LineStore.h"
+#include "TestEditor.h"
 
 namespace lumo {
 namespace {
@@ -37,21 +38,13 @@ struct RowCase {
   std::vector<std::pair<int, std::string>> Texts = {};
 };
 
-int AddLine(Editor& e, const std::string& text) {
-  int16_t at = int16_t(e.LineCount + 1);
-  InsertLine(e, uint8_t(text.size()), at);
-  SetLineText(e, text, at);
-  return at;
-}
-
 // Draws line 1 (line 2 is another line for the cross to sit on) into row 3.
 void ExpectRow(const RowCase& c, const std::string& what) {
-  TestConsole con;
-  Editor e;
-  e.Con = &con;
-  InitLineTable(e);
-  AddLine(e, c.Line);
-  AddLine(e, "other");
+  test::TestEditor t;
+  TestConsole& con = t.Con;
+  Editor& e = *t;
+  e.RightMargin = 0;
+  t.SetLines({c.Line, "other"});
   e.FileType = uint8_t(c.S.FileType);
   if (c.S.CommentColour) e.CommentColour = uint8_t(c.S.CommentColour);
   e.BlockFirst = e.BlockLast = int16_t(c.S.Block);
@@ -129,16 +122,18 @@ TEST(DrawLine, CellsOfEachKindOfLine) {
 }
 
 struct WindowFixture : ::testing::Test {
-  TestConsole Con;
-  Editor E;
-  WindowFixture() {
-    E.Con = &Con;
-    InitLineTable(E);
+  test::TestEditor T;
+  Editor& E = *T;
+  TestConsole& Con = T.Con;
+  void Numbered(int n) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= n; ++i) lines.push_back("line " + std::to_string(i));
+    T.SetLines(lines);
   }
 };
 
 TEST_F(WindowFixture, RowsPastTextAreBlankAndIndexZeroIsPlain) {
-  for (int i = 1; i <= 5; ++i) AddLine(E, "line " + std::to_string(i));
+  Numbered(5);
   for (int r = 3; r <= 25; ++r) PutCell(E, 1, r, 'Z', 0x4E);
   E.CursorCross = false;
   E.TopLine = 3;
@@ -160,7 +155,7 @@ TEST_F(WindowFixture, RowsPastTextAreBlankAndIndexZeroIsPlain) {
 
 // Rows the draw step leaves alone keep a planted cell in column 80.
 TEST_F(WindowFixture, MarkedDrawingReachesWhatChanged) {
-  for (int i = 1; i <= 40; ++i) AddLine(E, "line " + std::to_string(i));
+  Numbered(40);
   E.CurLine = 4;
   MarkWindow(E);
   DrawMarked(E);
@@ -197,7 +192,8 @@ TEST_F(WindowFixture, WideScreenLongLinesAndCellAddressing) {
   TestConsole wide(132, 10);
   E.Con = &wide;
   E.CursorCross = false;
-  int l = AddLine(E, std::string(200, 'q') + "\0\x0B"s + std::string(53, 'r'));
+  T.SetLines({std::string(200, 'q') + "\0\x0B"s + std::string(53, 'r')});
+  const int l = 1;
   DrawLine(E, 100, l, 3);
   EXPECT_EQ(wide.Text(3, 1, 3), "qqq");
   EXPECT_EQ(wide.Attr(3, 100), 7);
