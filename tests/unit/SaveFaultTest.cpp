@@ -4,10 +4,10 @@
 // the text stays modified and the user is told.
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <csignal>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <grp.h>
