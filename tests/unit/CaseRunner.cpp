@@ -78,14 +78,11 @@ std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& p
 // or the first terminal that sends it.
 const std::map<std::string, KeyCode>& NamedKeys() {
   static const std::map<std::string, KeyCode> keys = [] {
-    std::map<std::string, const test::MeasuredKey*> chosen;
-    for (const test::MeasuredKey& k : test::KeysTsv())
-      if (!k.Bytes.empty() && (!chosen.count(k.Name) || k.Env == "kitty-1")) chosen[k.Name] = &k;
     std::map<std::string, KeyCode> m;
-    for (const auto& [name, k] : chosen) {
-      const std::vector<KeyCode> codes = DecodeBytes({reinterpret_cast<const char*>(k->Bytes.data()), k->Bytes.size()},
-                                                     test::ProfileFor(k->Env));
-      if (codes.size() == 1) m[name] = codes[0];
+    for (const test::MeasuredKey& k : test::KeysTsv()) {
+      if (k.Bytes.empty() || (m.count(k.Name) && k.Env != "kitty-1")) continue;
+      const auto codes = DecodeBytes({reinterpret_cast<const char*>(k.Bytes.data()), k.Bytes.size()}, test::ProfileFor(k.Env));
+      if (codes.size() == 1) m[k.Name] = codes[0];
     }
     return m;
   }();
