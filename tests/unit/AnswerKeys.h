@@ -1,6 +1,6 @@
 // Typing answers into the prompt line from a test, and a console that keeps
-// every message the editor waited on, so a test can see what was reported
-// after the message row has been cleared again.
+// every message the editor waited on and the row each key was read under, so
+// a test can see what was reported or asked after the row has been cleared.
 #pragma once
 #include <string>
 #include <string_view>
@@ -36,9 +36,13 @@ struct RecordingConsole : TestConsole {
     Shown.push_back(row);
     return TestConsole::WaitKey(ms);
   }
+  KeyCode ReadKey() override {
+    Prompts.push_back(Text(2));
+    return TestConsole::ReadKey();
+  }
   // True when some waited message begins with text (UTF-8).
   bool Saw(std::string_view utf8) const { return AnyStartsWith(Shown, utf8); }
-  std::vector<std::string> Shown;
+  std::vector<std::string> Shown, Prompts;
 };
 
 // A test editor whose console records the messages.

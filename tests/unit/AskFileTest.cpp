@@ -77,9 +77,7 @@ TEST_F(Asking, GivenNameModesNeverAsk) {
 
 TEST_F(Asking, CopiesWithControlBytesTreatedAndWhereTheyGo) {
   T.SetLines({std::string("a\x01" "b", 3)});
-  SaveElsewhere(E(), SaveControlsBlank, D / "blank.txt");
   SaveElsewhere(E(), SaveControlsCoded, D / "coded.txt");
-  EXPECT_EQ(TempDir::Read(D / "blank.txt"), "a b\r\n");
   EXPECT_EQ(TempDir::Read(D / "coded.txt"), "a#1b\r\n");
   SaveElsewhere(E(), SaveControlsBlank, D.Path);
   EXPECT_EQ(E().OpFailed, 1);
@@ -88,7 +86,6 @@ TEST_F(Asking, CopiesWithControlBytesTreatedAndWhereTheyGo) {
   EXPECT_EQ(ElsewhereTarget("tmp/copies", "/home/u/notes.txt"), "/tmp/copies/notes.txt");
   EXPECT_EQ(ElsewhereTarget("/mnt/usb/", "notes.txt"), "/mnt/usb/notes.txt");
   EXPECT_EQ(ElsewhereTarget("\\backup\\", "dir\\a.pas"), "/backup/a.pas");
-  EXPECT_EQ(ElsewhereTarget("a", "notes.txt"), "");
   EXPECT_EQ(ElsewhereTarget(Cp("Ф"), "notes.txt"), "");
   EXPECT_EQ(ElsewhereTarget("c:\\dir", "notes.txt"), "");
 }

@@ -38,9 +38,7 @@ TEST(Load, LineEndsAndCtrlZ) {
   for (int i = 0; i < 256; ++i)
     if (i != '\r' && i != '\n' && i != 26) binary += char(i);
   const std::vector<std::pair<std::string, std::vector<std::string>>> files = {
-      {"one\r\ntwo\r\nthree", {"one", "two", "three"}},
-      {"one\ntwo\nthree\n", {"one", "two", "three"}},
-      {"one\rtwo\rthree\r", {"one", "two", "three"}},
+      {"one\r\ntwo\nthree\rfour\r", {"one", "two", "three", "four"}},
       {"a\r\r\nb\n\rc", {"a", "", "b", "", "c"}},
       {"a\r\nb\x1a" "c\r\nd\r\n\x1a" "e\r\nf\r\n", {"a", "b\x1a" "c", "d"}},
       {binary, {binary}}};

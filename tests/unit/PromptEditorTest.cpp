@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TestEditor.h"
+#include "AnswerKeys.h"
 #include "screen/KeyNames.h"
 #include "tools/PromptEditor.h"
 
@@ -21,27 +21,18 @@ using namespace keys;
 
 KeyCode Char(char c) { return uint8_t(c); }
 
-struct RowConsole : TestConsole {
-  using TestConsole::TestConsole;
-  KeyCode ReadKey() override {
-    Rows.push_back(Text(2));
-    return TestConsole::ReadKey();
-  }
-  std::vector<std::string> Rows;
-};
-
 struct Prompt {
   explicit Prompt(int w = 80) : Con(w, 25), T(w, 25) { T->Con = &Con; }
   // Runs one prompt on `start` with the keys; the answer is left in A.
   std::string Run(uint8_t mode, std::string_view start, std::vector<KeyCode> keys) {
     A.Set(start);
     Con.Keys.assign(keys.begin(), keys.end());
-    Con.Rows.clear();
+    Con.Prompts.clear();
     PromptEditor(*T, A, mode);
     return std::string(A.View());
   }
-  std::string Title(size_t read) const { return Con.Rows.at(read).substr(0, 27); }
-  RowConsole Con;
+  std::string Title(size_t read) const { return Con.Prompts.at(read).substr(0, 27); }
+  test::RecordingConsole Con;
   TestEditor T;
   Editor& E = *T;
   PromptText A;
@@ -55,13 +46,13 @@ TEST(PromptEditor, SearchAndReplaceOpenWithTheCurrentSlotAndEndOnEnterKeys) {
   EXPECT_EQ(p.E.PromptIndex, 0);  // an untouched answer is not stored again
   EXPECT_EQ(p.E.PromptSlot[1], "");
   EXPECT_EQ(p.Title(0), Cp("Введите строку для поиска: "));
-  EXPECT_EQ(p.Con.Rows[0].substr(27, 4), "abc ");
+  EXPECT_EQ(p.Con.Prompts[0].substr(27, 4), "abc ");
   p.Run(PromptReplace, "", {Enter});
   EXPECT_EQ(p.Title(0), Cp("Введите строку для замены: "));
   // The other questions leave the caller's title and never touch the ring.
   p.E.Con->At(2, 1) = MakeCell('Q', 7);
   EXPECT_EQ(p.Run(PromptOther, "own", {Char('n'), Enter}), "n");
-  EXPECT_EQ(p.Con.Rows[0][0], 'Q');
+  EXPECT_EQ(p.Con.Prompts[0][0], 'Q');
   EXPECT_EQ(p.E.PromptIndex, 0);
   // A caller's answer longer than the field shows only what fits.
   p.Run(PromptOther, std::string(200, 'y'), {Enter});
@@ -88,7 +79,7 @@ TEST(PromptEditor, UpAndDownLoadTheRingUntouched) {
   p.E.PromptSlot[1] = "one";
   EXPECT_EQ(p.Run(PromptSearch, "", {Up, Enter}), "last");
   EXPECT_EQ(p.E.PromptIndex, 15);
-  EXPECT_EQ(p.Con.Rows[1].substr(27, 5), "last ");
+  EXPECT_EQ(p.Con.Prompts[1].substr(27, 5), "last ");
   EXPECT_EQ(p.Title(1), Cp("Введите строку для поиска: "));
   EXPECT_EQ(p.Run(PromptSearch, "", {Down, Down, Enter}), "one");
   EXPECT_EQ(p.Run(PromptReplace, "", {PgUp, Enter}), "zero");

@@ -261,29 +261,21 @@ TEST_F(SaveFaults, AFileTheUserMayNotReplaceStaysAsItWas) {
 // (offering the directory's), and Esc keeps the text modified; a good answer
 // then saves there and the directory stays untouched.
 TEST_F(SaveFaults, SavingOverADirectoryAsksForAName) {
-  struct PromptConsole : test::RecordingConsole {
-    KeyCode ReadKey() override {
-      Prompts.push_back(Text(2));
-      return RecordingConsole::ReadKey();
-    }
-    std::vector<std::string> Prompts;
-  } con;
-  T->Con = &con;
   T.SetLines({"keep me"});
   const std::string dir = D / "sub";
   std::filesystem::create_directory(dir);
   Bind(dir);
   E().Modified = true;
-  con.Keys.push_back(EscKey);
+  Con.Keys.push_back(EscKey);
   SaveText(E());
-  EXPECT_TRUE(con.Saw(WriteError));
-  EXPECT_TRUE(test::AnyStartsWith(con.Prompts, "Введите имя файла или Esc: ")) << "no name was asked for";
+  EXPECT_TRUE(Con.Saw(WriteError));
+  EXPECT_TRUE(test::AnyStartsWith(Con.Prompts, "Введите имя файла или Esc: ")) << "no name was asked for";
   EXPECT_EQ(E().OpFailed, 1);
   EXPECT_TRUE(E().Modified);
   EXPECT_EQ(E().BoundName, dir);
 
-  con.Keys.push_back(0x0004250B);  // Ctrl+K clears the offered name
-  Answer(con, D / "good.txt");
+  Con.Keys.push_back(0x0004250B);  // Ctrl+K clears the offered name
+  Answer(Con, D / "good.txt");
   SaveText(E());
   EXPECT_EQ(E().OpFailed, 0);
   EXPECT_FALSE(E().Modified);
