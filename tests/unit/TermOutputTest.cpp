@@ -45,8 +45,6 @@ class Emulator {
     vterm_screen_reset(Screen, 1);
   }
   ~Emulator() { vterm_free(Vt); }
-  Emulator(const Emulator&) = delete;
-  Emulator& operator=(const Emulator&) = delete;
 
   void Feed(const std::string& bytes) { vterm_input_write(Vt, bytes.data(), bytes.size()); }
 
@@ -116,6 +114,8 @@ int Csi(const std::string& bytes, char final) {
   return int(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), sequence), std::sregex_iterator()));
 }
 
+// The output fed to the emulator, which must then show the buffer; a second
+// update of the same buffer must then send nothing.
 struct Output {
   TermFront Front;
   Emulator Term;
@@ -123,6 +123,8 @@ struct Output {
   std::string Render(const std::vector<Cell>& back, int w, int h, int col, int row) {
     std::string bytes = RenderUpdate(Front, back.data(), w, h, col, row);
     Term.Feed(bytes);
+    EXPECT_EQ(Term.Mismatch(back, w, h, col, row), "") << bytes.size() << " bytes";
+    EXPECT_EQ(RenderUpdate(Front, back.data(), w, h, col, row), "");
     return bytes;
   }
 };
@@ -136,26 +138,18 @@ TEST(TermOutput, BytesOnlyForWhatChanged) {
   EditorScreen s(80, 25);
   s.Text(1, 5);
   o.Render(s.Cells, 80, 25, 3, 4);
-  EXPECT_EQ(RenderUpdate(o.Front, s.Cells.data(), 80, 25, 3, 4), "");
   std::string move = o.Render(s.Cells, 80, 25, 9, 4);
   EXPECT_TRUE(!move.empty() && move.size() <= 8u) << move;
-  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 9, 4), "");
-  EXPECT_EQ(RenderUpdate(o.Front, s.Cells.data(), 80, 25, 9, 4), "");
-  // hidden the same way: once, then nothing (the editor hides with 133, 60)
+  // hidden the same way (the editor hides with 133, 60)
   EXPECT_EQ(o.Render(s.Cells, 80, 25, 133, 60), "\x1b[?25l");
-  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 133, 60), "");
-  EXPECT_EQ(RenderUpdate(o.Front, s.Cells.data(), 80, 25, 133, 60), "");
   s.Cells[size_t(12 * 80 + 40)] = MakeCell(0x9F, 0x17);  // Cyrillic: two UTF-8 bytes
   EXPECT_LE(o.Render(s.Cells, 80, 25, 133, 60).size(), 10u);
-  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 133, 60), "");
   s.Cells[size_t(12 * 80 + 40)] = MakeCell('x', 0x1C);
   EXPECT_LE(o.Render(s.Cells, 80, 25, 133, 60).size(), 14u);
-  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 133, 60), "");
 
   for (int r = 0; r < 25; ++r) s.Row(r, "same colour everywhere", 0x1F);
   o.Front.Forget();
   EXPECT_EQ(Csi(o.Render(s.Cells, 80, 25, 0, 24), 'm'), 2);  // the reset before the clear, then one colour
-  EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 0, 24), "");
   EXPECT_EQ(SgrBytes(0x1F, 0x1F), "");
   EXPECT_EQ(SgrBytes(0x17, 0x1F), "\x1b[97m");
   EXPECT_EQ(SgrBytes(0x17, 0x47), "\x1b[41m");
@@ -165,7 +159,6 @@ TEST(TermOutput, BytesOnlyForWhatChanged) {
     o.Render(s.Cells, 80, 25, 4, cursorRow);
     s.Text(cursorRow == 24 ? 11 : 9, cursorRow);
     std::string bytes = o.Render(s.Cells, 80, 25, 4, cursorRow);
-    EXPECT_EQ(o.Term.Mismatch(s.Cells, 80, 25, 4, cursorRow), "") << cursorRow;
     EXPECT_TRUE(bytes.size() >= 100u && bytes.size() <= 300u) << cursorRow << " " << bytes.size();
   }
 }
@@ -213,8 +206,7 @@ TEST(TermOutput, RandomEditsKeepTheTerminalEqualToTheBuffer) {
       std::string bytes = o.Render(back, w, h, col, row);
       up += Csi(bytes, 'S');
       down += Csi(bytes, 'T');
-      ASSERT_EQ(o.Term.Mismatch(back, w, h, col, row), "") << "width " << w << " step " << step;
-      ASSERT_EQ(RenderUpdate(o.Front, back.data(), w, h, col, row), "");
+      ASSERT_FALSE(HasFailure()) << "width " << w << " step " << step;
     }
     EXPECT_TRUE(up >= 30 && down >= 30) << up << " " << down;  // the moves were found as such
   }
