@@ -139,13 +139,13 @@ Span TypeEnd(Session& s, int run, std::string& why) {
   return TypeInto(s, 1000, 80, 191, [](int len) { return len + 1; }, run, why);
 }
 
-// Ordinary writing: words into an empty line at a margin of 72, wrapping
-// into new lines. The full table has no room for them, so some lines at
-// the end go first.
-Span TypeWrapping(Session& s, int run, std::string& why) {
+// The typing runs start on an empty line with a margin of 72; the full
+// table has no room for the lines the wrapping adds, so the first run
+// deletes some at the end.
+void StartTyping(Session& s, int run, int room) {
   Editor& e = s.E;
   if (run == 0) {
-    for (int16_t i = 1; i <= 600; ++i) {
+    for (int16_t i = 1; i <= room; ++i) {
       int16_t at = 20000;
       DeleteLine(e, at);
     }
@@ -154,6 +154,12 @@ Span TypeWrapping(Session& s, int run, std::string& why) {
   const int line = 12000 + run * 500;
   SetLineText(e, "", line);
   Place(e, line, 1);
+}
+
+// Ordinary writing: words wrapping into new lines.
+Span TypeWrapping(Session& s, int run, std::string& why) {
+  Editor& e = s.E;
+  StartTyping(s, run, 600);
   const std::string typed = Times("текст ", 500);
   const int before = e.LineCount;
   Span sp = RunKeys(s, typed, 3000);
@@ -165,16 +171,7 @@ Span TypeWrapping(Session& s, int run, std::string& why) {
 // waiting after each one and draws and updates only when they are all in.
 Span TypeOneRead(Session& s, int run, std::string& why) {
   Editor& e = s.E;
-  if (run == 0) {
-    for (int16_t i = 1; i <= 1200; ++i) {
-      int16_t at = 20000;
-      DeleteLine(e, at);
-    }
-    e.RightMargin = e.FormatWidth = 72;
-  }
-  const int line = 12000 + run * 500;
-  SetLineText(e, "", line);
-  Place(e, line, 1);
+  StartTyping(s, run, 1200);
   const std::string typed = Times("paste ", 1666) + "past";
   const int before = e.LineCount;
   s.Con.OneRead = true;
