@@ -12,7 +12,6 @@
 #include <tuple>
 
 #include "EditingFixture.h"
-#include "Keys.h"
 
 namespace lumo::e2e {
 namespace {
@@ -67,7 +66,7 @@ const Place Places[] = {
     {"Editing", "", 3, "xyabc"},
     {"SaveQuestion", "<Esc>", 1, " Записать в файл ?"},
     {"LinePrompt", "<F4>", 2, "     Введите номер строки:"},
-    {"NamePrompt", "<S-F1>", 2, "Введите имя файла или Esc: "},
+    {"NamePrompt", "<Shift+F1>", 2, "Введите имя файла или Esc: "},
 };
 
 // How the end comes.

@@ -89,7 +89,8 @@ class Session {
 
   // Input.
   void Send(std::string_view bytes);
-  // Keys in named-key notation (see Keys.h), one key per write; a lone Esc is
+  // Keys as measured terminals send them ("ab<Ctrl+F2>": names as in
+  // tests/data/keys.tsv), one key per write; a lone Esc is
   // followed by a pause longer than the program's Esc timeout, or it would be
   // read as Alt with the next key.
   void Keys(std::string_view script);

@@ -32,7 +32,7 @@ TEST_F(PromptTest, TheFirstCharacterReplacesAnUntouchedAnswerAndKeysEditIt) {
   ASSERT_TRUE(S.WaitFor([&] { return S.CursorRow() == 2 && S.CursorCol() == 28; }))
       << "no second round; cursor at " << S.CursorRow() << "," << S.CursorCol();
   ASSERT_EQ(S.WaitScreen({{2, 1, GoToTitle}, {2, 28, "abc", 0x5A}}), "");
-  S.Keys("3x<BS>5");
+  S.Keys("3x<Backspace>5");
   EXPECT_EQ(S.WaitScreen({{2, 28, "35 "}}), "");
   ExpectCursorAt(30);
   S.Keys("<Home>1");
