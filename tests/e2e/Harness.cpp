@@ -365,10 +365,10 @@ std::string Session::Text(int row, int col, int len) const {
   return s;
 }
 
-int Session::FindRow(std::string_view utf8) const {
+bool Session::ScreenContains(std::string_view utf8) const {
   for (int r = 1; r <= RowsN; ++r)
-    if (Text(r, 1, ColsN).find(utf8) != std::string::npos) return r;
-  return 0;
+    if (Text(r, 1, ColsN).find(utf8) != std::string::npos) return true;
+  return false;
 }
 
 std::string Session::Dump() const {

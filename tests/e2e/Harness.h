@@ -110,9 +110,7 @@ class Session {
   CellView Cell(int row, int col) const;
   std::string Text(int row, int col, int len) const;  // UTF-8
   int Attr(int row, int col) const { return Cell(row, col).Attr(); }
-  // The first row (from 1) whose text contains utf8, 0 when none.
-  int FindRow(std::string_view utf8) const;
-  bool ScreenContains(std::string_view utf8) const { return FindRow(utf8) != 0; }
+  bool ScreenContains(std::string_view utf8) const;
   int CursorRow() const { return CurRow + 1; }
   int CursorCol() const { return CurCol + 1; }
   bool CursorVisible() const { return CursorShown; }

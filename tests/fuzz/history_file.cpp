@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
 
+#include "FuzzFail.h"
 #include "TempDir.h"
 #include "app/Editor.h"
 #include "app/Invariants.h"
@@ -26,10 +26,7 @@ namespace {
 
 using namespace lumo;
 
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "history file: %s\n", what.c_str());
-  std::abort();
-}
+[[noreturn]] void Fail(const std::string& what) { test::FuzzFail("history file", what); }
 
 const test::TempDir& Dir() {
   static const test::TempDir dir;

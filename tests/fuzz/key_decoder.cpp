@@ -8,7 +8,6 @@
 // is a heap overflow); a forced decode always finishes; and without pauses the
 // keys do not depend on where the reads were cut, because sequences are
 // parsed by their grammar. Key values have the shape the dispatch expects.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFail.h"
 #include "screen/KeyDecoder.h"
 
 namespace {
@@ -110,11 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<KeyCode> keys = Run(profile, bytes, n, chunk, pauses);
   if (!pauses && chunk != 0) {
     const std::vector<KeyCode> whole = Run(profile, bytes, n, 0, false);
-    if (keys != whole) {
-      const size_t i = size_t(std::mismatch(keys.begin(), keys.end(), whole.begin(), whole.end()).first - keys.begin());
-      std::fprintf(stderr, "key decoder: reads of %zu bytes give other keys than one read, from key %zu\n", chunk, i);
-      std::abort();
-    }
+    if (keys != whole)
+      lumo::test::FuzzFail("key decoder", "reads of " + std::to_string(chunk) + " bytes give other keys than one read");
   }
   return 0;
 }
