@@ -2,7 +2,7 @@
 // line history keys, the whole-line operations, movement, typing. The rules
 // in detail are the editing cases'; these check the keys' forms, the screen
 // and the bytes on disk.
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
@@ -10,7 +10,7 @@ namespace {
 const std::string LastLineQuestion = "Последняя строка! Удалять ? │ 1 - да │ 2 или Esc - нет │";
 const std::string GoToTitle = "     Введите номер строки:";
 
-class CommandsTest : public EditingTest {
+class CommandsTest : public EditorTest {
  protected:
   // The cursor is placed after the text is drawn, so it is waited for too.
   void ExpectCursorRow(int row) {

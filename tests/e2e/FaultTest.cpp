@@ -11,7 +11,7 @@
 #include <set>
 #include <tuple>
 
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
@@ -29,7 +29,7 @@ LaunchOptions ThroughShell(const std::string& script, std::vector<std::string> e
   return o;
 }
 
-class FaultTest : public EditingTest {
+class FaultTest : public EditorTest {
  protected:
   // The text made modified by typing at the start of line 1.
   void OpenModified() {
@@ -119,19 +119,13 @@ TEST_F(FaultTest, AClosedTerminalEndsTheEditorEvenWithoutASignal) {
   EXPECT_EQ(S.ReadFile("a.txt.save"), Changed);
 }
 
-// ulimit -f counts blocks of 512 bytes.
-std::string BigText() {
-  std::string s;
-  for (int i = 0; i < 40; ++i) s += "line " + std::to_string(i) + " " + std::string(50, 'z') + "\r\n";
-  return s;
-}
-
 // The failure is reported and the editing goes on. SIGTERM while the failure
 // message waits ends the process without the save's clean-up, which must not
 // leave its unfinished file behind; the rescue copy meets the same limit, and
 // a part of it is no copy.
 TEST_F(FaultTest, AFileSizeLimitAtF2IsReportedAndLeavesNoPartBehind) {
-  const std::string text = BigText();
+  std::string text;  // over the limit: ulimit -f counts blocks of 512 bytes
+  for (int i = 0; i < 40; ++i) text += "line " + std::to_string(i) + " " + std::string(50, 'z') + "\r\n";
   S.WriteFile("a.txt", text);
   S.Start(ThroughShell("ulimit -f 2 && exec \"$0\" \"$@\"", {"-W", "a.txt"}));
   ASSERT_TRUE(S.WaitFor([&] { return EditorUp(S); })) << "the editor did not come up";

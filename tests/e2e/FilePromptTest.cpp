@@ -3,7 +3,7 @@
 // taking the insertion back, and naming a text whose name cannot be created.
 #include <filesystem>
 
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
@@ -13,7 +13,7 @@ const std::string PathTitle = "   Введите букву или путь:";
 const std::string SaveQuestion =
     " Записать в файл ? │ 1 - да │ 2 - нет │ 3 = Esc - продолжить редактирование │";
 
-class FilePromptTest : public EditingTest {};
+class FilePromptTest : public EditorTest {};
 
 TEST_F(FilePromptTest, CtrlF2WritesTheTextIntoADirectoryUnderItsOwnName) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\n"));

@@ -1,7 +1,7 @@
 // The command loop seen from the terminal: what the key forms of real
 // terminals decode to (through the key-code display), and the save question
 // on the way out.
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
@@ -9,7 +9,7 @@ namespace {
 const std::string SaveQuestion =
     " Записать в файл ? │ 1 - да │ 2 - нет │ 3 = Esc - продолжить редактирование │";
 
-class LoopTest : public EditingTest {};
+class LoopTest : public EditorTest {};
 
 // Ctrl+Alt+Tab, then one key: its value is typed as eight hex digits, kind,
 // shift state, scan code, character. One key of each form: a lone Esc, SS3,

@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
 
 const std::string GoToTitle = "     Введите номер строки:";
 
-class PromptTest : public EditingTest {
+class PromptTest : public EditorTest {
  protected:
   void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", NumberedLines(40))); }
 
@@ -48,7 +48,7 @@ TEST_F(PromptTest, TheFirstCharacterReplacesAnUntouchedAnswerAndKeysEditIt) {
 // The ring's file lives in the state directory. Slots of different
 // lengths, an empty one, a Cyrillic one (code page 866 in the file) and one
 // of exactly 53 bytes; line 17 the search case.
-using HistoryFileTest = EditingTest;
+using HistoryFileTest = EditorTest;
 
 TEST_F(HistoryFileTest, AFullFileIsWrittenBackSlotForSlot) {
   std::vector<std::string> lines;
