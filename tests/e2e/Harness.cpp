@@ -38,10 +38,7 @@ std::string EditorBinary() { return LUMO_BINARY; }
 
 std::string Lines(const std::vector<std::string>& lines, std::string_view ending) {
   std::string out;
-  for (const std::string& l : lines) {
-    out += l;
-    out += ending;
-  }
+  for (const std::string& l : lines) out.append(l).append(ending);
   return out;
 }
 

@@ -21,11 +21,7 @@
 
 namespace {
 
-using lumo::Decoded;
-using lumo::DecodeStatus;
-using lumo::DecoderProfile;
-using lumo::KeyCode;
-using lumo::KeyDecoder;
+using namespace lumo;
 
 [[noreturn]] void Fail(const char* what, size_t at, const Decoded& d) {
   std::fprintf(stderr, "key decoder: %s at byte %zu (status %d, key %08X, used %zu)\n", what, at,
@@ -91,7 +87,7 @@ std::vector<KeyCode> Run(const DecoderProfile& profile, const uint8_t* bytes, si
       const unsigned kind = d.Key >> 24;
       if ((kind != 0 && kind != 2 && kind != 3) || (d.Key & 0xFFFFu) == 0) Fail("not a key value", pos, d);
       keys.push_back(d.Key);
-      (void)lumo::KeyName(lumo::NormaliseShift(d.Key));
+      (void)KeyName(NormaliseShift(d.Key));
     }
     pos += d.Used;
   }

@@ -35,9 +35,8 @@
 
 namespace {
 
-using lumo::KeyCode;
-using lumo::test::KeyMix;
-using lumo::test::StressRun;
+using namespace lumo;
+using namespace lumo::test;
 
 constexpr size_t MaxKeys = 2000;
 
