@@ -2,7 +2,7 @@
 // line history keys, the whole-line operations, movement, typing. The rules
 // in detail are the editing cases'; these check the keys' forms, the screen
 // and the bytes on disk.
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
@@ -10,7 +10,7 @@ namespace {
 const std::string LastLineQuestion = "Последняя строка! Удалять ? │ 1 - да │ 2 или Esc - нет │";
 const std::string GoToTitle = "     Введите номер строки:";
 
-class CommandsTest : public EditingTest {
+class CommandsTest : public EditorTest {
  protected:
   // The cursor is placed after the text is drawn, so it is waited for too.
   void ExpectCursorRow(int row) {
@@ -25,15 +25,15 @@ TEST_F(CommandsTest, HistoryKeysGiveLinesBack) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "one\r\ntwo\r\nthree\r\n"));
   S.Keys("xyz");
   ASSERT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
-  S.Keys("<A-BS>");  // ESC DEL, as with metaSendsEscape
+  S.Keys("<Alt+Backspace>");  // ESC DEL, as with metaSendsEscape
   EXPECT_EQ(S.WaitScreen({{3, 1, "xyone "}, {1, 32, "column=3 "}}), "");
   S.Send("\x1b[27;3;127~");  // as modifyOtherKeys sends it
   EXPECT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
-  S.Keys("<S-F10>");
+  S.Keys("<Shift+F10>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "one    "}}), "");
-  S.Keys("<C-y>");
+  S.Keys("<Ctrl+Y>");
   ASSERT_EQ(S.WaitScreen({{3, 1, "two "}, {4, 1, "three "}, {1, 43, "size=2 "}}), "");
-  S.Keys("<A-r>");
+  S.Keys("<Alt+R>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 22, "line=1 "}}), "");
   SaveAndExpect("a.txt", "one\r\ntwo\r\nthree\r\n");
 }
@@ -42,22 +42,22 @@ TEST_F(CommandsTest, HistoryKeysGiveLinesBack) {
 // at the cursor, and deleting the last line, which asks first.
 TEST_F(CommandsTest, LineOpsSplitJoinAndAskBeforeDeletingTheLastLine) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "hello world\r\nnext\r\n"));
-  S.Keys("<C-Right>");
+  S.Keys("<Ctrl+Right>");
   ASSERT_EQ(S.WaitScreen({{1, 32, "column=7 "}}), "");
-  S.Keys("<A-s>");
+  S.Keys("<Alt+S>");
   // The cursor stays at the end of the first half.
   EXPECT_EQ(S.WaitScreen({{3, 1, "hello      "}, {4, 1, "world "}, {5, 1, "next "}, {1, 22, "line=1 "},
                           {1, 32, "column=7 "}, {1, 43, "size=3 "}}),
             "");
   SaveAndExpect("a.txt", "hello\r\nworld\r\nnext\r\n");
-  S.Keys("<A-j>");
+  S.Keys("<Alt+J>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "hello world "}, {4, 1, "next "}, {1, 32, "column=7 "}, {1, 43, "size=2 "}}), "");
   // Deleting the last line asks first: Esc keeps it, 1 deletes it.
-  S.Keys("<Down><C-y>");
+  S.Keys("<Down><Ctrl+Y>");
   ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
   S.Keys("<Esc>");
   EXPECT_EQ(S.WaitScreen({{1, 22, "line=2 "}, {1, 43, "size=2 "}, {4, 1, "next "}}), "");
-  S.Keys("<C-y>");
+  S.Keys("<Ctrl+Y>");
   ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
   S.Keys("1");
   EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "}, {1, 43, "size=1 "}, {3, 1, "hello world "}, {4, 1, "     "}}), "");
@@ -83,7 +83,7 @@ TEST_F(CommandsTest, MovementGoToLineGetBackAndThePageKeys) {
                           {2, 1, "░░░░"}}),
             "");
   ExpectCursorRow(3);
-  S.Keys("<C-F3>");
+  S.Keys("<Ctrl+F3>");
   EXPECT_EQ(S.WaitScreen({{1, 22, "line=3 "}, {1, 32, "column=3 "}, {3, 1, "line 1 "}}), "");
   ExpectCursorRow(5);
   S.Keys("<PgDn>");
@@ -137,9 +137,9 @@ TEST_F(CommandsTest, TypingLengthLimitKeysFlipTheIdleRowAndTheWrap) {
   }();
   ASSERT_NO_FATAL_FAILURE(OpenText("x.20", ""));
   EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}}), "");
-  S.Keys("<S-Ins>");
+  S.Keys("<Shift+Ins>");
   EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
-  S.Keys("<S-Del>");
+  S.Keys("<Shift+Del>");
   EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}}), "");
   // Shift+Enter as xterm sends it under modifyOtherKeys, then as the kitty
   // protocol sends it; it must not act as Enter.
@@ -152,7 +152,7 @@ TEST_F(CommandsTest, TypingLengthLimitKeysFlipTheIdleRowAndTheWrap) {
   S.Keys("the quick brown jumps");
   EXPECT_EQ(S.WaitScreen({{3, 1, "the quick brown "}, {4, 1, "jumps "}, {1, 43, "size=2 "}}), "");
   // Off: the line grows past the margin.
-  S.Keys("<S-Ins>");
+  S.Keys("<Shift+Ins>");
   EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
   S.Keys(" over the lazy dog again");
   EXPECT_EQ(S.WaitScreen({{4, 1, "jumps over the lazy dog again "}, {1, 22, "line=2 "}, {1, 43, "size=2 "}}), "");

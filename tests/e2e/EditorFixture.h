@@ -1,15 +1,25 @@
 // What every editor test shares: a session, the screen dump and sanitizer
-// reports on failure, and the checks for "the editor is up" and "the
-// terminal was given back".
+// reports on failure, the checks for "the editor is up" and "the terminal was
+// given back"; for the tests that edit a text, a file opened quietly (no
+// credits, no cursor cross, so stored colours and status cells show alone),
+// F2 with a wait for the bytes on disk, and the end of the run.
 #pragma once
 #include <gtest/gtest.h>
 #include <termios.h>
 
 #include <string>
+#include <vector>
 
 #include "Harness.h"
 
 namespace lumo::e2e {
+
+// "line 1" to "line n", so that each row on the screen names its line.
+inline std::string NumberedLines(int n) {
+  std::string s;
+  for (int i = 1; i <= n; ++i) s += "line " + std::to_string(i) + "\r\n";
+  return s;
+}
 
 // The status row is up once its "line=" field is drawn.
 inline bool EditorUp(const Session& s) { return s.Text(1, 22, 5) == "line="; }
@@ -17,8 +27,7 @@ inline bool EditorUp(const Session& s) { return s.Text(1, 22, 5) == "line="; }
 class EditorTest : public testing::Test {
  protected:
   void TearDown() override {
-    std::string reports = S.SanitizerReports();
-    EXPECT_EQ(reports, "") << "the program reported memory or undefined-behaviour faults";
+    EXPECT_EQ(S.SanitizerReports(), "") << "the program reported memory or undefined-behaviour faults";
     if (HasFailure()) std::cerr << S.Dump();
   }
 
@@ -41,6 +50,29 @@ class EditorTest : public testing::Test {
   }
 
   std::string StateFile(std::string_view name) const { return S.StateDir() + "/lumo/" + std::string(name); }
+
+  void OpenText(const std::string& name, const std::string& bytes, std::vector<std::string> options = {},
+                int cols = 80) {
+    S.WriteFile(name, bytes);
+    std::vector<std::string> args = {"-W", "-+"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(name);
+    ASSERT_NO_FATAL_FAILURE(Open(args, cols));
+  }
+
+  // F2, then the file must come to hold exactly want (gtest shows the
+  // bytes of code page 866 escaped).
+  void SaveAndExpect(const std::string& name, const std::string& want) {
+    S.Keys("<F2>");
+    S.WaitFor([&] { return S.ReadFile(name) == want; });
+    EXPECT_EQ(S.ReadFile(name), want);
+  }
+
+  ExitStatus Ended(Ms deadline = DefaultWait) {
+    const auto e = S.WaitExit(deadline);
+    EXPECT_TRUE(e) << "the editor did not end";
+    return e.value_or(ExitStatus{});
+  }
 
   Session S;
 };

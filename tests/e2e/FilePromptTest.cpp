@@ -3,7 +3,7 @@
 // taking the insertion back, and naming a text whose name cannot be created.
 #include <filesystem>
 
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
@@ -13,14 +13,14 @@ const std::string PathTitle = "   Введите букву или путь:";
 const std::string SaveQuestion =
     " Записать в файл ? │ 1 - да │ 2 - нет │ 3 = Esc - продолжить редактирование │";
 
-class FilePromptTest : public EditingTest {};
+class FilePromptTest : public EditorTest {};
 
 TEST_F(FilePromptTest, CtrlF2WritesTheTextIntoADirectoryUnderItsOwnName) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\n"));
   std::filesystem::create_directory(S.PathOf("out"));
   const std::string dir = S.PathOf("out");
   ASSERT_LT(dir.size(), 50u) << "the directory does not fit the answer field";
-  S.Keys("x<C-F2>");
+  S.Keys("x<Ctrl+F2>");
   ASSERT_EQ(S.WaitScreen({{2, 1, PathTitle}}), "");
   S.Keys(dir + "<Enter>");
   S.WaitFor([&] { return S.ReadFile("out/a.txt") == "xabc\r\n"; });
@@ -38,14 +38,14 @@ TEST_F(FilePromptTest, CtrlF2WritesTheTextIntoADirectoryUnderItsOwnName) {
 TEST_F(FilePromptTest, ShiftF1InsertsAfterTheCursorLineAndCtrlF1TakesItBack) {
   S.WriteFile("ins.txt", "X1\r\nX2\r\n");
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "one\r\ntwo\r\n"));
-  S.Keys("<S-F1>");
+  S.Keys("<Shift+F1>");
   // The name offered first is the text's own.
   ASSERT_EQ(S.WaitScreen({{2, 1, NameTitle}, {2, 28, "a.txt "}}), "");
   S.Keys("ins.txt<Enter>");
   ASSERT_EQ(S.WaitScreen({{3, 1, "one "}, {4, 1, "X1 "}, {5, 1, "X2 "}, {6, 1, "two "}, {1, 22, "line=1 "},
                           {1, 43, "size=4 "}, {2, 1, "░░░░░░░░"}}),
             "");
-  S.Keys("<C-F1>");
+  S.Keys("<Ctrl+F1>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "one "}, {4, 1, "two "}, {5, 1, "    "}, {1, 22, "line=1 "}, {1, 43, "size=2 "}}),
             "");
   SaveAndExpect("a.txt", "one\r\ntwo\r\n");

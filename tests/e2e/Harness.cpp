@@ -22,10 +22,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
-#include "Keys.h"
+#include "KeysTsv.h"
 
 extern char** environ;
 
@@ -37,10 +38,7 @@ std::string EditorBinary() { return LUMO_BINARY; }
 
 std::string Lines(const std::vector<std::string>& lines, std::string_view ending) {
   std::string out;
-  for (const std::string& l : lines) {
-    out += l;
-    out += ending;
-  }
+  for (const std::string& l : lines) out.append(l).append(ending);
   return out;
 }
 
@@ -85,6 +83,42 @@ std::optional<std::string> Slurp(const std::string& path) {
   std::ostringstream ss;
   ss << f.rdbuf();
   return ss.str();
+}
+
+// Each key as the bytes xterm with metaSendsEscape was measured sending (the
+// TERM the harness sets), or kitty's legacy form for the few keys xterm keeps
+// for itself, such as Shift+Ins.
+const std::map<std::string, std::string>& MeasuredKeys() {
+  static const std::map<std::string, std::string> keys = [] {
+    std::map<std::string, std::string> m;
+    for (const test::MeasuredKey& k : test::KeysTsv())
+      if (!k.Bytes.empty() && (k.Env == "xterm-metaesc" || (k.Env == "kitty-legacy" && !m.count(k.Name))))
+        m[k.Name].assign(k.Bytes.begin(), k.Bytes.end());
+    return m;
+  }();
+  return keys;
+}
+
+// A script as one chunk of bytes per key: a name from the list in brackets,
+// or one UTF-8 character. An unknown name is a fault of the test.
+std::vector<std::string> ParseKeys(std::string_view s) {
+  std::vector<std::string> keys;
+  for (size_t i = 0; i < s.size();) {
+    if (s[i] == '<') {
+      const size_t close = s.find('>', i + 1);
+      const std::string name(s.substr(i + 1, close == s.npos ? s.npos : close - i - 1));
+      const auto k = MeasuredKeys().find(name);
+      if (close == s.npos || k == MeasuredKeys().end()) throw std::invalid_argument("no measured key <" + name + ">");
+      keys.push_back(k->second);
+      i = close + 1;
+      continue;
+    }
+    const auto b = static_cast<unsigned char>(s[i]);
+    const size_t n = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+    keys.emplace_back(s.substr(i, n));
+    i += n;
+  }
+  return keys;
 }
 
 void CheckSys(bool ok, const char* what) {
@@ -328,10 +362,10 @@ std::string Session::Text(int row, int col, int len) const {
   return s;
 }
 
-int Session::FindRow(std::string_view utf8) const {
+bool Session::ScreenContains(std::string_view utf8) const {
   for (int r = 1; r <= RowsN; ++r)
-    if (Text(r, 1, ColsN).find(utf8) != std::string::npos) return r;
-  return 0;
+    if (Text(r, 1, ColsN).find(utf8) != std::string::npos) return true;
+  return false;
 }
 
 std::string Session::Dump() const {

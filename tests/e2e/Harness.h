@@ -89,7 +89,8 @@ class Session {
 
   // Input.
   void Send(std::string_view bytes);
-  // Keys in named-key notation (see Keys.h), one key per write; a lone Esc is
+  // Keys as measured terminals send them ("ab<Ctrl+F2>": names as in
+  // tests/data/keys.tsv), one key per write; a lone Esc is
   // followed by a pause longer than the program's Esc timeout, or it would be
   // read as Alt with the next key.
   void Keys(std::string_view script);
@@ -109,9 +110,7 @@ class Session {
   CellView Cell(int row, int col) const;
   std::string Text(int row, int col, int len) const;  // UTF-8
   int Attr(int row, int col) const { return Cell(row, col).Attr(); }
-  // The first row (from 1) whose text contains utf8, 0 when none.
-  int FindRow(std::string_view utf8) const;
-  bool ScreenContains(std::string_view utf8) const { return FindRow(utf8) != 0; }
+  bool ScreenContains(std::string_view utf8) const;
   int CursorRow() const { return CurRow + 1; }
   int CursorCol() const { return CurCol + 1; }
   bool CursorVisible() const { return CursorShown; }

@@ -1,7 +1,7 @@
 // The command loop seen from the terminal: what the key forms of real
 // terminals decode to (through the key-code display), and the save question
 // on the way out.
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
@@ -9,19 +9,14 @@ namespace {
 const std::string SaveQuestion =
     " Записать в файл ? │ 1 - да │ 2 - нет │ 3 = Esc - продолжить редактирование │";
 
-class LoopTest : public EditingTest {};
+class LoopTest : public EditorTest {};
 
 // Ctrl+Alt+Tab, then one key: its value is typed as eight hex digits, kind,
 // shift state, scan code, character. One key of each form: a lone Esc, SS3,
 // UTF-8, CSI 27 (modifyOtherKeys, which the editor asks xterm for), CSI u
 // (kitty), the tilde and letter forms with modifiers, ESC-prefixed Alt.
 TEST_F(LoopTest, CtrlAltTabTypesTheNextKeysValue) {
-  struct KeyCodeCase {
-    const char* Name;
-    std::string Bytes;
-    const char* Shown;
-  };
-  const KeyCodeCase cases[] = {
+  const struct { const char* Name; std::string Bytes; const char* Shown; } cases[] = {
       {"Esc", "\x1b", "0000011B"},
       {"KeypadEnter", "\x1bOM", "0000E00D"},
       {"CyrillicShortI", "й", "000010A9"},  // the Q key of the Russian layout
@@ -35,7 +30,7 @@ TEST_F(LoopTest, CtrlAltTabTypesTheNextKeysValue) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\n"));
   std::string shown;
   bool kitty = false;
-  for (const KeyCodeCase& c : cases) {
+  for (const auto& c : cases) {
     // Ctrl+Alt+Tab itself as xterm and as the kitty protocol send it.
     S.Send(kitty ? "\x1b[9;7u" : "\x1b[27;7;9~");
     kitty = !kitty;

@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "EditingFixture.h"
+#include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
 
 const std::string GoToTitle = "     Введите номер строки:";
 
-class PromptTest : public EditingTest {
+class PromptTest : public EditorTest {
  protected:
   void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", NumberedLines(40))); }
 
@@ -32,7 +32,7 @@ TEST_F(PromptTest, TheFirstCharacterReplacesAnUntouchedAnswerAndKeysEditIt) {
   ASSERT_TRUE(S.WaitFor([&] { return S.CursorRow() == 2 && S.CursorCol() == 28; }))
       << "no second round; cursor at " << S.CursorRow() << "," << S.CursorCol();
   ASSERT_EQ(S.WaitScreen({{2, 1, GoToTitle}, {2, 28, "abc", 0x5A}}), "");
-  S.Keys("3x<BS>5");
+  S.Keys("3x<Backspace>5");
   EXPECT_EQ(S.WaitScreen({{2, 28, "35 "}}), "");
   ExpectCursorAt(30);
   S.Keys("<Home>1");
@@ -48,7 +48,7 @@ TEST_F(PromptTest, TheFirstCharacterReplacesAnUntouchedAnswerAndKeysEditIt) {
 // The ring's file lives in the state directory. Slots of different
 // lengths, an empty one, a Cyrillic one (code page 866 in the file) and one
 // of exactly 53 bytes; line 17 the search case.
-using HistoryFileTest = EditingTest;
+using HistoryFileTest = EditorTest;
 
 TEST_F(HistoryFileTest, AFullFileIsWrittenBackSlotForSlot) {
   std::vector<std::string> lines;

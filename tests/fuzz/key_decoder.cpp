@@ -8,7 +8,6 @@
 // is a heap overflow); a forced decode always finishes; and without pauses the
 // keys do not depend on where the reads were cut, because sequences are
 // parsed by their grammar. Key values have the shape the dispatch expects.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,15 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFail.h"
 #include "screen/KeyDecoder.h"
 
 namespace {
 
-using lumo::Decoded;
-using lumo::DecodeStatus;
-using lumo::DecoderProfile;
-using lumo::KeyCode;
-using lumo::KeyDecoder;
+using namespace lumo;
 
 [[noreturn]] void Fail(const char* what, size_t at, const Decoded& d) {
   std::fprintf(stderr, "key decoder: %s at byte %zu (status %d, key %08X, used %zu)\n", what, at,
@@ -91,7 +87,7 @@ std::vector<KeyCode> Run(const DecoderProfile& profile, const uint8_t* bytes, si
       const unsigned kind = d.Key >> 24;
       if ((kind != 0 && kind != 2 && kind != 3) || (d.Key & 0xFFFFu) == 0) Fail("not a key value", pos, d);
       keys.push_back(d.Key);
-      (void)lumo::KeyName(lumo::NormaliseShift(d.Key));
+      (void)KeyName(NormaliseShift(d.Key));
     }
     pos += d.Used;
   }
@@ -110,11 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<KeyCode> keys = Run(profile, bytes, n, chunk, pauses);
   if (!pauses && chunk != 0) {
     const std::vector<KeyCode> whole = Run(profile, bytes, n, 0, false);
-    if (keys != whole) {
-      const size_t i = size_t(std::mismatch(keys.begin(), keys.end(), whole.begin(), whole.end()).first - keys.begin());
-      std::fprintf(stderr, "key decoder: reads of %zu bytes give other keys than one read, from key %zu\n", chunk, i);
-      std::abort();
-    }
+    if (keys != whole)
+      lumo::test::FuzzFail("key decoder", "reads of " + std::to_string(chunk) + " bytes give other keys than one read");
   }
   return 0;
 }

@@ -29,14 +29,14 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFail.h"
 #include "KeyMix.h"
 #include "StressRun.h"
 
 namespace {
 
-using lumo::KeyCode;
-using lumo::test::KeyMix;
-using lumo::test::StressRun;
+using namespace lumo;
+using namespace lumo::test;
 
 constexpr size_t MaxKeys = 2000;
 
@@ -74,10 +74,8 @@ void Confine() {
                     mount(nullptr, cwd, nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0 && chdir(cwd) == 0;
   const std::string tmp = std::string(cwd) + "/tmp";
   const bool made = here && (mkdir(tmp.c_str(), 0700) == 0 || errno == EEXIST);
-  if (!here || !made) {
-    std::fprintf(stderr, "key stream: could not set up the confinement (%s %d, %s %d)\n", cwd, here, tmp.c_str(), made);
-    std::abort();
-  }
+  if (!here || !made)
+    lumo::test::FuzzFail("key stream", "could not set up the confinement in " + std::string(cwd));
   setenv("TMPDIR", tmp.c_str(), 1);
 }
 
@@ -112,9 +110,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   size_t next = 0;
-  if (!r.Run([&] { return keys[next++]; }, long(keys.size()))) {
-    std::fprintf(stderr, "key stream: %s\n", r.Fault.c_str());
-    std::abort();
-  }
+  if (!r.Run([&] { return keys[next++]; }, long(keys.size()))) lumo::test::FuzzFail("key stream", r.Fault);
   return 0;
 }

@@ -14,9 +14,7 @@
 namespace lumo {
 namespace {
 
-using test::KeyMix;
-using test::StressRun;
-using test::TempDir;
+using namespace test;
 
 long TotalKeys() {
   const long n = std::getenv("LUMO_SOAK_KEYS") ? std::atol(std::getenv("LUMO_SOAK_KEYS")) : 0;
