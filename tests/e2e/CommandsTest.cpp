@@ -23,12 +23,13 @@ class CommandsTest : public EditorTest {
 // visit's first change), Alt+R (a deleted line, from the ring).
 TEST_F(CommandsTest, HistoryKeysGiveLinesBack) {
   ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "one\r\ntwo\r\nthree\r\n"));
-  S.Keys("xyz");
-  ASSERT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
+  // Undoing Ctrl+K gives back more than a Backspace could take away.
+  S.Keys("xyz<Left><Ctrl+K>");
+  ASSERT_EQ(S.WaitScreen({{3, 1, "xy    "}, {1, 32, "column=3 "}}), "");
   S.Keys("<Alt+Backspace>");  // ESC DEL, as with metaSendsEscape
-  EXPECT_EQ(S.WaitScreen({{3, 1, "xyone "}, {1, 32, "column=3 "}}), "");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=3 "}}), "");
   S.Send("\x1b[27;3;127~");  // as modifyOtherKeys sends it
-  EXPECT_EQ(S.WaitScreen({{3, 1, "xyzone "}, {1, 32, "column=4 "}}), "");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "xy    "}, {1, 32, "column=3 "}}), "");
   S.Keys("<Shift+F10>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "one    "}}), "");
   S.Keys("<Ctrl+Y>");
