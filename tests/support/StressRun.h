@@ -14,6 +14,7 @@
 #include "app/Invariants.h"
 #include "app/MainLoop.h"
 #include "app/Startup.h"
+#include "files/CodePages.h"
 #include "files/Load.h"
 #include "screen/KeyNames.h"
 #include "screen/TestConsole.h"
@@ -103,7 +104,11 @@ class StressRun {
       std::string_view b = LineBytes(*E, i);
       size_t n = b.size();
       while (n > 0 && (b[n - 1] == ' ' || b[n - 1] == '\0')) --n;
-      s.append(b.substr(0, n)).append("\r\n");
+      std::string line(b.substr(0, n));
+      // A text read as 1251 or KOI8-R goes back in it.
+      if (E->FileCodePage != CodePage::Ascii)
+        RecodeBytes(line.data(), n, E->FileCodePage == CodePage::Ansi ? ToAnsi : ToKoi8);
+      s.append(line).append("\r\n");
     }
     return s;
   }
