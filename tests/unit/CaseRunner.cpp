@@ -247,11 +247,7 @@ std::map<std::string, Number> Numbers(Editor& e) {
           {"LineMark1", &e.LineMark[1]}, {"LineMark2", &e.LineMark[2]}, {"LineMark3", &e.LineMark[3]}};
 }
 
-const std::map<std::string, CodePage>& CodePageNames() {
-  static const std::map<std::string, CodePage> names = {
-      {"ASCII", CodePage::Ascii}, {"ANSI", CodePage::Ansi}, {"KOI8", CodePage::Koi8}};
-  return names;
-}
+const std::map<std::string, CodePage> CodePages = {{"ASCII", CodePage::Ascii}, {"ANSI", CodePage::Ansi}, {"KOI8", CodePage::Koi8}};
 
 // Set-up. The margins are set before the text is loaded, since they give the
 // loaded lines their capacity; the rest after. Guess=1 is taken in RunCase.
@@ -277,7 +273,7 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
   else if (name == "Name") e.FileName = e.BoundName = Utf8FromCp866(Expand(value).Lines[0]);
   else if (name == "At" && std::sscanf(v, "%d,%d", &a, &b) == 2) e.CurLine = int16_t(a), e.CurCol = int16_t(b);
   else if (name == "Budget") e.BudgetLimit = e.BudgetUsed + size_t(x);
-  else if (name == "CodePage" && CodePageNames().count(value)) e.FileCodePage = CodePageNames().at(value);
+  else if (name == "CodePage" && CodePages.count(value)) e.FileCodePage = CodePages.at(value);
   else if (base == "PosMark" && i >= 1 && i <= 2 && std::sscanf(v, "%d,%d", &a, &b) == 2) e.PosMark[i] = {int16_t(a), 1, int16_t(b)};
   else if (name == "Block" && std::sscanf(v, "%d-%d", &a, &b) == 2) e.BlockFirst = int16_t(a), e.BlockLast = int16_t(b);
   // A rectangle: lines:columns, "2-3:5-8", or "2:5-8" on one line.
@@ -300,7 +296,7 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
   if (const auto n = numbers.find(name); n != numbers.end()) return std::visit([](auto* p) { return std::to_string(*p); }, n->second);
   if (name == "At") return Pair(e.CurLine, e.CurCol);
   if (name == "CodePage")
-    for (const auto& [word, page] : CodePageNames())
+    for (const auto& [word, page] : CodePages)
       if (page == e.FileCodePage) return word;
   if (base == "PosMark" && i >= 1 && i <= 2) return Pair(e.PosMark[i].Line, e.PosMark[i].Col);
   if (name == "Block") return e.BlockFirst ? Pair(e.BlockFirst, e.BlockLast, "-") : "0";
