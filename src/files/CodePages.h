@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "files/FileState.h"
 #include "text/Cp866.h"
 
 namespace lumo {
@@ -142,6 +143,11 @@ static_assert(Then(ToKoi8, FromKoi8) == Identity() && Then(FromKoi8, ToKoi8) == 
 static_assert(LettersSurviveAnsi() && ComposedGiveLettersBack());
 
 }  // namespace codepages
+
+// What a held line goes through on its way to a file in page; none for 866.
+inline const ByteMap* WriteMap(CodePage page) {
+  return page == CodePage::Ansi ? &ToAnsi : page == CodePage::Koi8 ? &ToKoi8 : nullptr;
+}
 
 // Recodes n bytes in place.
 inline void RecodeBytes(char* p, size_t n, const ByteMap& map) {

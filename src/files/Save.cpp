@@ -76,7 +76,7 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
   buf.reserve(1 << 16);
   bool ok = true;
   // The text is held in 866; a file that came in another code page goes back in it.
-  const ByteMap* out = e.FileCodePage == CodePage::Ansi ? &ToAnsi : e.FileCodePage == CodePage::Koi8 ? &ToKoi8 : nullptr;
+  const ByteMap* out = WriteMap(e.FileCodePage);
   for (int i = first; i <= last && ok; ++i) {
     const size_t start = buf.size();
     EncodeLine(LineBytes(e, i), mode, buf);

@@ -106,8 +106,7 @@ class StressRun {
       while (n > 0 && (b[n - 1] == ' ' || b[n - 1] == '\0')) --n;
       std::string line(b.substr(0, n));
       // A text read as 1251 or KOI8-R goes back in it.
-      if (E->FileCodePage != CodePage::Ascii)
-        RecodeBytes(line.data(), n, E->FileCodePage == CodePage::Ansi ? ToAnsi : ToKoi8);
+      if (const ByteMap* out = WriteMap(E->FileCodePage)) RecodeBytes(line.data(), n, *out);
       s.append(line).append("\r\n");
     }
     return s;
