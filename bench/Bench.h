@@ -89,6 +89,10 @@ bool CheckKeyBytes(std::string& why);
 // Cyrillic, lengths 0..255. Written to path; returns its size in bytes.
 size_t WriteLargestText(const std::string& path);
 
+// A Russian text of MaxLines lines of 200 bytes, written in 1251 to path;
+// returns its first line as code page 866, or an empty string on failure.
+std::string WriteAnsiText(const std::string& path);
+
 struct Row {
   std::string Name;
   double UsPerOp = 0;     // median over the runs

@@ -10,6 +10,7 @@
 
 #include "app/MainLoop.h"
 #include "app/Startup.h"
+#include "files/CodePages.h"
 #include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/LineStore.h"
@@ -127,6 +128,31 @@ size_t WriteLargestText(const std::string& path) {
     total += std::fwrite(line.data(), 1, line.size(), f);
   }
   return std::fclose(f) == 0 ? total : 0;
+}
+
+std::string WriteAnsiText(const std::string& path) {
+  const char* cyrillic[] = {"строка", "текст", "редактор", "экран", "курсор", "память", "файл", "поиск",
+                            "замена", "абзац", "Москва,", "ЁЖИК", "щётка.", "данные", "и", "в", "на"};
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return {};
+  uint32_t x = 88675123u;
+  std::string line, first;
+  bool ok = true;
+  for (int i = 0; i < MaxLines && ok; ++i) {
+    line.clear();
+    while (line.size() < 200) {
+      x ^= x << 13;
+      x ^= x >> 17;
+      x ^= x << 5;
+      line += Cp(cyrillic[x % (sizeof cyrillic / sizeof *cyrillic)]) + " ";
+    }
+    line.resize(200);
+    if (i == 0) first = line;
+    RecodeBytes(line.data(), line.size(), ToAnsi);
+    line += "\r\n";
+    ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+  }
+  return std::fclose(f) == 0 && ok ? first : std::string();
 }
 
 long PeakKb(int pid) {

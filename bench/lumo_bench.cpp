@@ -82,6 +82,33 @@ Span Load(Session& s, int, std::string& why) {
   return all;
 }
 
+// The 1251 text and its first line as the load should make it (866).
+std::string AnsiPath, AnsiFirstLine;
+
+// The 1251 text loaded as the program loads it: the look at the first lines
+// asks, the answer 1 ("ANSI") recodes every line.
+Span LoadAnsi(Session& s, int, std::string& why) {
+  const std::string answer = "1";
+  FreeAllLines(s.E);
+  Span all;
+  for (int i = 0; i < 3; ++i) {
+    auto e = std::make_unique<Editor>();
+    e->Con = &s.Con;
+    SetStartValues(*e);
+    InitLineTable(*e);
+    e->FileName = AnsiPath;
+    s.Con.Script = answer;
+    s.Con.Pos = 0;
+    const auto t0 = Clock::now();
+    const LoadResult r = LoadStartupFile(*e);
+    all += {1, Micros(Clock::now() - t0), 0, 0};
+    if (r != LoadResult::Loaded || e->LineCount != MaxLines || e->CompactLoad) why = "the load came out short";
+    if (e->FileCodePage != CodePage::Ansi || LineBytes(*e, 1).substr(0, AnsiFirstLine.size()) != AnsiFirstLine)
+      why = "the text was not recoded from 1251";
+  }
+  return all;
+}
+
 Span RedrawUnchanged(Session& s, int, std::string&) {
   Place(s.E, 12000, 1);
   Redraw(s);
@@ -186,6 +213,7 @@ Span TypeOneRead(Session& s, int run, std::string& why) {
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
     {"load the text from its file", 5, Load},
+    {"load a 1251 text, 200-byte lines, recoded (1)", 5, LoadAnsi},
     {"redraw, nothing changed", 5, RedrawUnchanged},
     {"full redraw (forced)", 5, RedrawForced},
     {"cursor down/up inside the window", 5, DownInWindow},
@@ -216,6 +244,13 @@ int main() {
   const size_t size = WriteLargestText(path);
   if (size == 0 || !CheckKeyBytes(why)) {
     std::fprintf(stderr, "lumo_bench: %s\n", size == 0 ? ("cannot write " + path).c_str() : why.c_str());
+    return 1;
+  }
+
+  AnsiPath = dir + "/ansi.txt";
+  AnsiFirstLine = WriteAnsiText(AnsiPath);
+  if (AnsiFirstLine.empty()) {
+    std::fprintf(stderr, "lumo_bench: cannot write %s\n", AnsiPath.c_str());
     return 1;
   }
 

@@ -8,6 +8,7 @@
 #include "app/KeyTable.h"
 #include "edit/Cursor.h"
 #include "edit/LineOps.h"
+#include "files/CodePageCheck.h"
 #include "files/Insert.h"
 #include "text/Texts.h"
 
@@ -71,7 +72,7 @@ constexpr KeyBinding Table[] = {
   {F8, DuplicateKey, Cp866<"Дублировать строку">},
   {F9, nullptr, Cp866<"Воспроизвести буфер">},
   {F10, nullptr, Cp866<"Основное меню">},
-  {F11, nullptr, Cp866<"Перекодировка">},
+  {F11, RecodeKey, Cp866<"Перекодировка">},
   {F12, nullptr, Cp866<"К строке с закладкой">},
   {Home, HomeKey, Cp866<"Начало строки">},
   {Up, UpKey, Cp866<"Строка вверх">},

@@ -1,8 +1,90 @@
-// Called after every load and file insertion with the lines just read.
+// The guess goes by the mean of the bytes above 127: Russian letters in 866
+// lie mostly below 0xB0 or in 0xE0..0xEF, in 1251 and KOI8-R at 0xC0 and up,
+// so a mean of 200 or more says the text did not come as 866. Which of the
+// two it came as, the user answers.
 #include "files/CodePageCheck.h"
 
-namespace lumo {
+#include <string>
 
-void CheckCodePage(Editor&, int, int, bool) {}
+#include "files/CodePages.h"
+#include "files/Save.h"
+#include "screen/StatusRow.h"
+#include "screen/Window.h"
+#include "text/LineEdit.h"
+#include "text/LineStore.h"
+#include "text/Texts.h"
+
+namespace lumo {
+namespace {
+
+struct Recoding {
+  const ByteMap* Map;
+  CodePage Becomes;
+};
+
+// The two answers of the recoding question for a text held as page:
+// what it is really in, and the map that gets it there.
+std::string_view RecodeQuestion(CodePage page, Recoding (&answers)[2]) {
+  switch (page) {
+    case CodePage::Koi8:
+      answers[0] = {&AnsiToKoi8, CodePage::Ansi};
+      answers[1] = {&ToKoi8, CodePage::Ascii};
+      return Texts::RecodeFromKoi8;
+    case CodePage::Ansi:
+      answers[0] = {&ToAnsi, CodePage::Ascii};
+      answers[1] = {&Koi8ToAnsi, CodePage::Koi8};
+      return Texts::RecodeFromAnsi;
+    default:
+      answers[0] = {&FromAnsi, CodePage::Ansi};
+      answers[1] = {&FromKoi8, CodePage::Koi8};
+      return Texts::RecodeFromAscii;
+  }
+}
+
+void Recode(Editor& e, int first, int last, const ByteMap& map) {
+  MapLineBytes(e, first, last, map.data());
+  MarkWindow(e);
+}
+
+}  // namespace
+
+void GuessCodePage(Editor& e, int first, int last, bool whole) {
+  long count = 0, sum = 0;
+  for (int i = first; i <= last; ++i)
+    for (char c : LineBytes(e, i))
+      if (uint8_t(c) >= 128) ++count, sum += uint8_t(c);
+  if (count < 20 || sum / count < 200) return;
+  std::string question(Texts::GuessMean);
+  question += std::to_string(sum / count) + ":";
+  question += Texts::RecodeFromAscii;
+  const int answer = AskChoice(e, question);
+  if (answer != 1 && answer != 2) return;
+  const int end = whole ? e.LineCount : last;
+  Recode(e, first, end, answer == 1 ? FromAnsi : FromKoi8);
+  // Lines taken into a text leave the text's own code page as it was.
+  if (first == 1 && end == e.LineCount) e.FileCodePage = answer == 1 ? CodePage::Ansi : CodePage::Koi8;
+}
+
+Reentry RecodeKey(Editor& e, KeyCode) {
+  const bool block = e.BlockFirst != 0;
+  if (!block && e.Modified) {
+    const int answer = AskChoice(e, Texts::AskSaveBeforeRecode);
+    if (answer == 3) return Reentry::Redraw;
+    if (answer == 1) SaveText(e);
+  }
+  Recoding answers[2];
+  const int answer = AskChoice(e, RecodeQuestion(e.FileCodePage, answers));
+  if (answer != 1 && answer != 2) return Reentry::Redraw;
+  const Recoding& r = answers[answer - 1];
+  if (block) {
+    Recode(e, e.BlockFirst, e.BlockLast, *r.Map);
+    e.Modified = true;
+  } else {
+    // Writing recodes back, so what is on disk has not changed: Modified stays.
+    Recode(e, 1, e.LineCount, *r.Map);
+    e.FileCodePage = r.Becomes;
+  }
+  return Reentry::Redraw;
+}
 
 }  // namespace lumo

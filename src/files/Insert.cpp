@@ -35,7 +35,7 @@ int InsertFileLines(Editor& e, int fd) {
   if (src.ReadError()) ShowMessage(e, Texts::InsertReadError, 1);
   if (cut > 0)
     ShowMessage(e, LinesCutMessage(cut), 1);
-  if (e.CodePageCheck && i > after) CheckCodePage(e, after + 1, i, false);
+  if (e.CodePageCheck && i > after) GuessCodePage(e, after + 1, i, false);
   e.OpFailed = failed || src.ReadError() ? 1 : 0;
   return i - after;
 }

@@ -140,7 +140,7 @@ LoadResult LoadStartupFile(Editor& e) {
     }
     if (e.CutLines > 0)
       ShowMessage(e, LinesCutMessage(e.CutLines), 1);
-    if (e.CodePageCheck && e.LineCount > 0) CheckCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
+    if (e.CodePageCheck && e.LineCount > 0) GuessCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
   }
   EnsureOneLine(e);
   e.Modified = false;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "files/AskFile.h"
+#include "files/CodePages.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "text/LineStore.h"
@@ -74,8 +75,12 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
   std::string buf;
   buf.reserve(1 << 16);
   bool ok = true;
+  // The text is held in 866; a file that came in another code page goes back in it.
+  const ByteMap* out = WriteMap(e.FileCodePage);
   for (int i = first; i <= last && ok; ++i) {
+    const size_t start = buf.size();
     EncodeLine(LineBytes(e, i), mode, buf);
+    if (out) RecodeBytes(buf.data() + start, buf.size() - start, *out);
     buf += "\r\n";
     if (buf.size() >= (1 << 16) - 512) {
       ok = WriteFully(fd, buf.data(), buf.size());

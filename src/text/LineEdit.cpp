@@ -89,4 +89,11 @@ bool CommitLine(TextState& t, int index, const LineEdit& w) {
   return SetLineText(t, w.View(), index);
 }
 
+void MapLineBytes(TextState& t, int first, int last, const uint8_t* map) {
+  for (int i = first; i <= last; ++i) {
+    uint8_t* p = LineAt(t, i);
+    for (int c = 1; c <= p[0]; ++c) p[c] = map[p[c]];
+  }
+}
+
 }  // namespace lumo

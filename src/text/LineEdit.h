@@ -76,4 +76,10 @@ size_t GrowthCost(const TextState& t, int index, const LineEdit& w);
 // callers that can meet one check first and signal it their own way).
 bool CommitLine(TextState& t, int index, const LineEdit& w);
 
+// Puts every stored byte of lines first..last, up to each line's capacity,
+// through map (256 entries) in place. Lengths and capacities stay, so
+// nothing can be refused; the history and Modified are the caller's, since
+// recoding the whole text changes what is held but not what is on disk.
+void MapLineBytes(TextState& t, int first, int last, const uint8_t* map);
+
 }  // namespace lumo

@@ -110,6 +110,18 @@ inline constexpr std::string_view AskSaveOnExit =
 inline constexpr std::string_view AskSaveCutLines =
     Cp866<" Длинные строки обрезаны. Записать обрезанный текст ? | 1 - да | 2 - нет |">;
 
+// Recoding. The guess asks " X = ", the mean of the text's high bytes, ":"
+// and then the question for a text held as 866.
+inline constexpr std::string_view GuessMean = Cp866<" X = ">;
+inline constexpr std::string_view RecodeFromAscii =
+    Cp866<"  Recode from: | 1 - ANSI | 2 - koi8-r | 3 or Esc - not to change |">;
+inline constexpr std::string_view RecodeFromKoi8 =
+    Cp866<"  Recode from: | 1 - ANSI | 2 - ASCII | 3 or Esc - not to change |">;
+inline constexpr std::string_view RecodeFromAnsi =
+    Cp866<"  Recode from: | 1 - ASCII | 2 - koi8-r | 3 or Esc - not to change |">;
+inline constexpr std::string_view AskSaveBeforeRecode =
+    Cp866<" No line block marked - all file! To save it? |1 - yes|2 - no|3 - not to change|">;
+
 // Editing commands.
 inline constexpr std::string_view OnLastLine = Cp866<"Эта строка - последняя. Добавка новой - F3 или ВВОД.">;
 inline constexpr std::string_view AskLineNumber = Cp866<"     Введите номер строки:">;
@@ -135,6 +147,7 @@ inline constexpr std::string_view CodePageKoi8 = Cp866<" KOI8">;
 // Our own texts fit the narrowest screen: a choice bar wider than its row
 // would hide its last answers, a longer message its end.
 static_assert(AskSaveCutLines.size() <= 80 && NoDrives.size() <= 80 && InsertReadError.size() <= 80);
+static_assert(GuessMean.size() + 4 + RecodeFromAscii.size() <= 80 && AskSaveBeforeRecode.size() <= 80);
 static_assert(LinesCutBefore.size() + 5 + LinesCutAfter.size() <= 80);  // 24575 lines at most
 
 // Straight to the terminal or stderr (UTF-8), before or around the cells.

@@ -14,6 +14,7 @@
 #include "app/Invariants.h"
 #include "app/MainLoop.h"
 #include "app/Startup.h"
+#include "files/CodePages.h"
 #include "files/Load.h"
 #include "screen/KeyNames.h"
 #include "screen/TestConsole.h"
@@ -103,7 +104,10 @@ class StressRun {
       std::string_view b = LineBytes(*E, i);
       size_t n = b.size();
       while (n > 0 && (b[n - 1] == ' ' || b[n - 1] == '\0')) --n;
-      s.append(b.substr(0, n)).append("\r\n");
+      std::string line(b.substr(0, n));
+      // A text read as 1251 or KOI8-R goes back in it.
+      if (const ByteMap* out = WriteMap(E->FileCodePage)) RecodeBytes(line.data(), n, *out);
+      s.append(line).append("\r\n");
     }
     return s;
   }

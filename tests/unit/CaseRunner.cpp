@@ -45,6 +45,7 @@
 #include "app/Invariants.h"
 #include "app/MainLoop.h"
 #include "app/Startup.h"
+#include "files/CodePageCheck.h"
 #include "files/Load.h"
 #include "screen/KeyDecoder.h"
 #include "screen/StatusRow.h"
@@ -246,8 +247,10 @@ std::map<std::string, Number> Numbers(Editor& e) {
           {"LineMark1", &e.LineMark[1]}, {"LineMark2", &e.LineMark[2]}, {"LineMark3", &e.LineMark[3]}};
 }
 
+const std::map<std::string, CodePage> CodePages = {{"ASCII", CodePage::Ascii}, {"ANSI", CodePage::Ansi}, {"KOI8", CodePage::Koi8}};
+
 // Set-up. The margins are set before the text is loaded, since they give the
-// loaded lines their capacity; the rest after.
+// loaded lines their capacity; the rest after. Guess=1 is taken in RunCase.
 bool Set(Editor& e, const std::string& name, const std::string& value, bool beforeLoad) {
   std::string base;
   const int i = Index(name, base), x = std::atoi(value.c_str());
@@ -270,6 +273,7 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
   else if (name == "Name") e.FileName = e.BoundName = Utf8FromCp866(Expand(value).Lines[0]);
   else if (name == "At" && std::sscanf(v, "%d,%d", &a, &b) == 2) e.CurLine = int16_t(a), e.CurCol = int16_t(b);
   else if (name == "Budget") e.BudgetLimit = e.BudgetUsed + size_t(x);
+  else if (name == "CodePage" && CodePages.count(value)) e.FileCodePage = CodePages.at(value);
   else if (base == "PosMark" && i >= 1 && i <= 2 && std::sscanf(v, "%d,%d", &a, &b) == 2) e.PosMark[i] = {int16_t(a), 1, int16_t(b)};
   else if (name == "Block" && std::sscanf(v, "%d-%d", &a, &b) == 2) e.BlockFirst = int16_t(a), e.BlockLast = int16_t(b);
   // A rectangle: lines:columns, "2-3:5-8", or "2:5-8" on one line.
@@ -291,6 +295,9 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
   const auto numbers = Numbers(e);
   if (const auto n = numbers.find(name); n != numbers.end()) return std::visit([](auto* p) { return std::to_string(*p); }, n->second);
   if (name == "At") return Pair(e.CurLine, e.CurCol);
+  if (name == "CodePage")
+    for (const auto& [word, page] : CodePages)
+      if (page == e.FileCodePage) return word;
   if (base == "PosMark" && i >= 1 && i <= 2) return Pair(e.PosMark[i].Line, e.PosMark[i].Col);
   if (name == "Block") return e.BlockFirst ? Pair(e.BlockFirst, e.BlockLast, "-") : "0";
   if (name == "Rect")
@@ -402,8 +409,10 @@ std::string RunCase(const Case& c) {
   e.Modified = false;
   e.ExitCode = 0;
   if (before.Line) e.CurLine = int16_t(before.Line), e.CurCol = int16_t(before.Col);
+  bool guess = false;
   for (auto& [name, value] : setup)
-    if (!Set(e, name, value, false)) error = "no set-up " + name + "=" + value;
+    if (name == "Guess") guess = value == "1";
+    else if (!Set(e, name, value, false)) error = "no set-up " + name + "=" + value;
   for (const std::string& problem : {before.Error, after.Error, keys.Error})
     if (!problem.empty()) error = problem;
   if (!error.empty()) return "  malformed: " + error + "\n";
@@ -450,6 +459,11 @@ std::string RunCase(const Case& c) {
     // Ctrl+Alt+Backspace leaves the loop at once; Esc leaves a question.
     return NamedKeys().at(reads % 2 ? "Ctrl+Alt+Backspace" : "Esc");
   };
+  // Guess=1: the look the program's load takes at the first lines, answered by the keys.
+  if (guess) {
+    GuessCodePage(e, 1, std::min<int>(e.LineCount, 25), true);
+    e.Modified = false;
+  }
   MainLoop(e);
   if (reads == 0) compare(true);
   if (con.Fault.empty()) con.Fault = CheckInvariants(e);
