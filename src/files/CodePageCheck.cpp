@@ -46,6 +46,31 @@ void Recode(Editor& e, int first, int last, const ByteMap& map) {
   MarkWindow(e);
 }
 
+// 1251 has no box drawing and 866 none of 1251's typography (« » — …), so
+// a text recoded as a whole may hold characters that a save would write
+// as other bytes than its file held. Counted before the recoding, so the
+// user learns it while nothing is written yet.
+long Unreturned(const Editor& e, const ByteMap& recode, CodePage was, CodePage becomes) {
+  const ByteMap* before = WriteMap(was);
+  const ByteMap* after = WriteMap(becomes);
+  long n = 0;
+  for (int i = 1; i <= e.LineCount; ++i)
+    for (char c : LineBytes(e, i)) {
+      const uint8_t held = uint8_t(c), now = recode[held];
+      if ((before ? (*before)[held] : held) != (after ? (*after)[now] : now)) ++n;
+    }
+  return n;
+}
+
+// Recodes the whole text, which is then written as becomes.
+void RecodeWhole(Editor& e, const ByteMap& map, CodePage becomes) {
+  const long lost = Unreturned(e, map, e.FileCodePage, becomes);
+  Recode(e, 1, e.LineCount, map);
+  e.FileCodePage = becomes;
+  if (lost > 0)
+    ShowMessage(e, std::string(Texts::RecodeLossBefore) + std::to_string(lost) + std::string(Texts::RecodeLossAfter), 1);
+}
+
 }  // namespace
 
 void GuessCodePage(Editor& e, int first, int last, bool whole) {
@@ -59,10 +84,12 @@ void GuessCodePage(Editor& e, int first, int last, bool whole) {
   question += Texts::RecodeFromAscii;
   const int answer = AskChoice(e, question);
   if (answer != 1 && answer != 2) return;
-  const int end = whole ? e.LineCount : last;
-  Recode(e, first, end, answer == 1 ? FromAnsi : FromKoi8);
+  const ByteMap& map = answer == 1 ? FromAnsi : FromKoi8;
   // Lines taken into a text leave the text's own code page as it was.
-  if (first == 1 && end == e.LineCount) e.FileCodePage = answer == 1 ? CodePage::Ansi : CodePage::Koi8;
+  if (whole || (first == 1 && last == e.LineCount))
+    RecodeWhole(e, map, answer == 1 ? CodePage::Ansi : CodePage::Koi8);
+  else
+    Recode(e, first, last, map);
 }
 
 Reentry RecodeKey(Editor& e, KeyCode) {
@@ -81,8 +108,7 @@ Reentry RecodeKey(Editor& e, KeyCode) {
     e.Modified = true;
   } else {
     // Writing recodes back, so what is on disk has not changed: Modified stays.
-    Recode(e, 1, e.LineCount, *r.Map);
-    e.FileCodePage = r.Becomes;
+    RecodeWhole(e, *r.Map, r.Becomes);
   }
   return Reentry::Redraw;
 }

@@ -119,6 +119,10 @@ inline constexpr std::string_view RecodeFromKoi8 =
     Cp866<"  Recode from: | 1 - ANSI | 2 - ASCII | 3 or Esc - not to change |">;
 inline constexpr std::string_view RecodeFromAnsi =
     Cp866<"  Recode from: | 1 - ASCII | 2 - koi8-r | 3 or Esc - not to change |">;
+// Around the number of characters a whole-text recoding leaves without a way
+// back: a save would write them as other bytes than the file held.
+inline constexpr std::string_view RecodeLossBefore = Cp866<"Знаков без пары в новой кодировке: ">;
+inline constexpr std::string_view RecodeLossAfter = Cp866<" - при записи они изменятся.">;
 inline constexpr std::string_view AskSaveBeforeRecode =
     Cp866<" No line block marked - all file! To save it? |1 - yes|2 - no|3 - not to change|">;
 
