@@ -206,9 +206,7 @@ Keys ExpandKeys(std::string s) {
   for (std::sregex_iterator it(s.begin(), s.end(), key), end; it != end; ++it) {
     type(std::string(from, (*it)[0].first));
     from = (*it)[0].second;
-    std::smatch p;
-    const std::string name = (*it)[1];
-    if (std::regex_match(name, p, paste)) {
+    if (std::smatch p; std::regex_match((*it)[1].first, (*it)[1].second, p, paste)) {
       std::string text = std::regex_replace(Unfold(p[1].str()), std::regex("¶"), "\r");
       for (size_t at; (at = text.find("\\x")) != std::string::npos;) text.replace(at, 4, 1, char(std::stoi(text.substr(at + 2, 2), nullptr, 16)));
       const auto codes = DecodeBytes("\x1b[200~" + text + "\x1b[201~", test::ProfileFor("kitty-1"), &k.Pastes);

@@ -108,13 +108,6 @@ TEST_F(ScreenTest, SpaceAsksForASlotAndInsertsIt) {
   EXPECT_EQ(T->LineCount, 5);
 }
 
-// A paste is no key: it does not decide what the screen is for.
-TEST_F(ScreenTest, APasteIsDropped) {
-  Con.Pastes = {" "};
-  Show({keys::Paste, 0x00003920, Char('1'), KeyEnter});
-  EXPECT_EQ(T.Line(2), "second");
-}
-
 TEST_F(ScreenTest, OtherKeysShowTheirCodesRowByRow) {
   Show({0x00001E61, 0x00031E41, 0x030C0F00, Char('q')});
   // The first key clears the screen and takes row 1.
