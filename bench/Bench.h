@@ -32,6 +32,8 @@ class BenchConsole : public Console {
   bool KeyWaiting() override { return OneRead && Pos < Script.size(); }
   KeyCode ReadKey() override;
   bool WaitKey(int) override { return KeyWaiting(); }
+  KeyCode PeekKey() override;
+  std::string TakePaste() override { return Decoder.TakePaste(); }
 
   TermFront Front;
   size_t Sent = 0;     // bytes the renderer produced, all updates together
@@ -42,6 +44,8 @@ class BenchConsole : public Console {
   KeyDecoder Decoder;
 
  private:
+  // The next key of the script from `decoder`, moving `pos` past it.
+  static KeyCode Next(KeyDecoder& decoder, const std::string& script, size_t& pos);
   int CursorCol = 133, CursorRow = 60;
 };
 

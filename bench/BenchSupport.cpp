@@ -23,13 +23,24 @@ void BenchConsole::Update(bool force) {
   Sent += RenderUpdate(Front, Cells(), W(), H(), CursorCol, CursorRow).size();
 }
 
-KeyCode BenchConsole::ReadKey() {
-  while (Pos < Script.size()) {
-    Decoded d = Decoder.Decode(reinterpret_cast<const uint8_t*>(Script.data()) + Pos, Script.size() - Pos, true);
-    Pos += d.Used ? d.Used : 1;
+KeyCode BenchConsole::Next(KeyDecoder& decoder, const std::string& script, size_t& pos) {
+  while (pos < script.size()) {
+    Decoded d = decoder.Decode(reinterpret_cast<const uint8_t*>(script.data()) + pos, script.size() - pos, true);
+    pos += d.Used ? d.Used : 1;
     if (d.Status == DecodeStatus::Key) return d.Key;
   }
+  // A script that ends inside a paste ends it, as the terminal's silence does.
+  if (decoder.Pasting()) return decoder.EndPaste().Key;
   return keys::Ctrl(keys::Alt(keys::Backspace));
+}
+
+KeyCode BenchConsole::ReadKey() { return Next(Decoder, Script, Pos); }
+
+KeyCode BenchConsole::PeekKey() {
+  if (!KeyWaiting()) return 0;
+  KeyDecoder ahead = Decoder;
+  size_t pos = Pos;
+  return Next(ahead, Script, pos);
 }
 
 bool StartSession(Session& s, const std::string& path, std::string& why) {

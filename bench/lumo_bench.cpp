@@ -209,6 +209,28 @@ Span TypeOneRead(Session& s, int run, std::string& why) {
   return sp;
 }
 
+// A bracketed paste of 10,000 lines, some 600 KB of Latin and Cyrillic, in
+// one read: one key, one insertion into the middle of the text, one update.
+// Each run first makes room for it at the end of the text, untimed.
+Span PasteLines(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  constexpr int Lines = 10000;
+  while (e.LineCount > MaxLines - Lines) {
+    int16_t last = e.LineCount;
+    DeleteLine(e, last);
+  }
+  Place(e, 12000, 10);
+  const std::string line = "Вставка из терминала: paste line, 0123456789";
+  const std::string bytes = "\x1b[200~" + Times(line + "\r", Lines) + "\x1b[201~";
+  const int before = e.LineCount;
+  s.Con.OneRead = true;
+  Span sp = RunKeys(s, bytes, 1);
+  s.Con.OneRead = false;
+  if (e.LineCount != before + Lines || e.CurLine != 12000 + Lines) why = "the paste did not go in whole";
+  if (sp.Updates != 1) why = "the paste took " + std::to_string(sp.Updates) + " updates, not one";
+  return sp;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -224,6 +246,7 @@ const std::vector<Bench> Benches = {
     {"typing at the end of a line", 5, TypeEnd},
     {"typing with word wrap at margin 72", 5, TypeWrapping},
     {"10,000 characters in one read (one update)", 5, TypeOneRead},
+    {"paste of 10,000 lines, 600 KB (one update)", 5, PasteLines},
     // Search, replace and formatting: their rows go here, in this list, as
     // those commands come (none is printed until it is really measured).
 };

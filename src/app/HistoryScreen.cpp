@@ -138,7 +138,7 @@ void KeyCodeDisplay(Editor& e, KeyCode first) {
       WriteAt(e, 1, row, line, ClosingAttr);
       // The key that ends the flash is left for whoever reads next.
       ShowScreen(e);
-      e.Con->WaitKey(ClosingMs);
+      WaitForKey(e, ClosingMs);
       return;
     }
     k = ReadKey(e);

@@ -6,14 +6,16 @@
 // drawn before the read: the key read draws what is marked and updates the
 // terminal once, and only when no key is waiting, so a paste or a held key
 // is drawn once when it ends. Keys are handled in a fixed order: the
-// take-file undo mark, the snapshot for the one-key undo, the table, and for
-// keys without a row the Ctrl+Alt macro keys, the Alt fallback or typing.
+// take-file undo mark, the snapshot for the one-key undo, a paste, the table,
+// and for keys without a row the Ctrl+Alt macro keys, the Alt fallback or
+// typing.
 #include "app/MainLoop.h"
 
 #include "tools/Keystrokes.h"
 
 #include <algorithm>
 
+#include "app/Paste.h"
 #include "app/Typing.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
@@ -59,6 +61,8 @@ void RedrawAll(Editor& e) {
 }
 
 Reentry Dispatch(Editor& e, KeyCode key) {
+  // A paste is no key a user presses, so it has no row (no menu shows it).
+  if (key == keys::Paste) return PasteKey(e, key);
   if (const KeyBinding* row = FindBinding(key)) return row->Proc ? row->Proc(e, key) : Reentry::Read;
   const uint8_t shift = ShiftOf(key);
   if ((shift & (ModCtrl | ModAlt)) == (ModCtrl | ModAlt)) return MacroStep(e, key);

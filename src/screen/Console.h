@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace lumo {
@@ -37,6 +38,13 @@ class Console {
   virtual KeyCode ReadKey() = 0;
   // True when a key is waiting within ms milliseconds; does not consume it.
   virtual bool WaitKey(int ms) = 0;
+  // The key that is waiting, without consuming it; 0 when none is. Never
+  // blocks.
+  virtual KeyCode PeekKey() = 0;
+  // The text of the paste key read last (keys::Paste), in the terminal's
+  // UTF-8, once; empty for any other key. Whoever reads a paste key takes
+  // its text or drops it.
+  virtual std::string TakePaste() = 0;
   // Every cell blank in attribute 7.
   void Clear() {
     for (Cell& c : Buffer) c = MakeCell(' ', 7);

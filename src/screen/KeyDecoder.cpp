@@ -5,9 +5,11 @@
 // boundaries: a sequence cut short is Incomplete until the caller forces it.
 #include "screen/KeyDecoder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "screen/KeyTables.h"
 #include "text/Cp866.h"
@@ -221,7 +223,7 @@ Step DecodeCsi(const uint8_t* d, size_t n, const DecoderProfile& p, bool& inPast
   Event ev;
   if (final == '~') {
     uint32_t num = ps.V[0][0];
-    if (num == 200) {
+    if (num == 200) {  // the text that follows is taken apart by DecodePaste
       inPaste = true;
       return NothingStep(used);
     }
@@ -316,41 +318,7 @@ constexpr std::string_view PasteEnd = "\x1b[201~";
 
 Decoded KeyDecoder::Decode(const uint8_t* data, size_t n, bool force) {
   if (n == 0) return {DecodeStatus::Incomplete, 0, 0};
-  if (InPaste) {
-    // Pasted text is typed, never obeyed: characters come without scan code,
-    // so no key binding matches them; line ends are Enter.
-    uint8_t b = data[0];
-    bool cr = PasteCr;
-    PasteCr = false;
-    if (b == Esc) {
-      size_t m = n < PasteEnd.size() ? n : PasteEnd.size();
-      if (std::memcmp(data, PasteEnd.data(), m) == 0) {
-        if (m == PasteEnd.size()) {
-          InPaste = false;
-          return {DecodeStatus::Nothing, 0, m};
-        }
-        if (!force) {
-          PasteCr = cr;
-          return {DecodeStatus::Incomplete, 0, 0};
-        }
-      }
-      return {DecodeStatus::Key, TranslateKey(Esc, 0, 0), 1};
-    }
-    if (b == 0x0D || b == 0x0A) {
-      PasteCr = b == 0x0D;
-      if (b == 0x0A && cr) return {DecodeStatus::Nothing, 0, 1};
-      return {DecodeStatus::Key, Finish({PcKey::Enter}), 1};
-    }
-    if (b == 0) return {DecodeStatus::Nothing, 0, 1};
-    if (b < 0x80) return {DecodeStatus::Key, TranslateKey(b, 0, 0), 1};
-    uint32_t cp = 0;
-    Step s = ReadUtf8(data, n, force, cp);
-    if (s.Status == DecodeStatus::Incomplete) PasteCr = cr;
-    if (s.Status != DecodeStatus::Key) return {s.Status, 0, s.Used};
-    int c = UnicodeToCp866(cp);
-    if (c < 0x80) return {DecodeStatus::Nothing, 0, s.Used};
-    return {DecodeStatus::Key, TranslateKey(uint8_t(c), 0, 0), s.Used};
-  }
+  if (InPaste) return DecodePaste(data, n);
   if (SkipCsi) {
     // The rest of an over-long sequence, by the same grammar: parameter
     // bytes, intermediate bytes, the final byte; any other byte has broken
@@ -366,11 +334,59 @@ Decoded KeyDecoder::Decode(const uint8_t* data, size_t n, bool force) {
     if (i > 0) return {DecodeStatus::Nothing, 0, i};
   }
   Step s = DecodeOne(data, n, force, false, Profile, InPaste, SkipCsi);
+  if (InPaste) PasteText.clear();  // a paste began; one nobody took is gone
   if (s.Status != DecodeStatus::Key) return {s.Status, 0, s.Used};
   KeyCode k = Finish(s.Ev);
   if (k == 0) return {DecodeStatus::Nothing, 0, s.Used};
   return {DecodeStatus::Key, k, s.Used};
 }
+
+// The end marker may be cut by a read anywhere, and its ESC may as well be
+// pasted text: the bytes of a marker begun are held (EndSeen) until the next
+// byte shows whether it goes on. No marker byte but ESC recurs in it, so a
+// marker broken off is text and the byte that broke it is looked at anew.
+Decoded KeyDecoder::DecodePaste(const uint8_t* data, size_t n) {
+  size_t i = 0;
+  while (i < n) {
+    if (EndSeen > 0) {
+      if (data[i] == uint8_t(PasteEnd[EndSeen])) {
+        ++i;
+        if (++EndSeen == PasteEnd.size()) {
+          InPaste = false;
+          EndSeen = 0;
+          return {DecodeStatus::Key, keys::Paste, i};
+        }
+        continue;
+      }
+      KeepPasted(reinterpret_cast<const uint8_t*>(PasteEnd.data()), EndSeen);
+      EndSeen = 0;
+    }
+    const auto* esc = static_cast<const uint8_t*>(std::memchr(data + i, Esc, n - i));
+    const size_t stop = esc ? size_t(esc - data) : n;
+    KeepPasted(data + i, stop - i);
+    i = stop;
+    if (i < n) {
+      EndSeen = 1;
+      ++i;
+    }
+  }
+  return {DecodeStatus::Nothing, 0, n};
+}
+
+void KeyDecoder::KeepPasted(const uint8_t* bytes, size_t n) {
+  const size_t room = MaxPasteBytes + 1 - std::min(PasteText.size(), MaxPasteBytes + 1);
+  PasteText.append(reinterpret_cast<const char*>(bytes), std::min(n, room));
+}
+
+Decoded KeyDecoder::EndPaste() {
+  if (!InPaste) return {DecodeStatus::Nothing, 0, 0};
+  // A marker cut off by the silence was no text.
+  InPaste = false;
+  EndSeen = 0;
+  return {DecodeStatus::Key, keys::Paste, 0};
+}
+
+std::string KeyDecoder::TakePaste() { return std::exchange(PasteText, {}); }
 
 // Which terminal family the bytes come from, by the marks each leaves in the
 // environment. The outer terminal decides even inside tmux (tmux passes its

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include "screen/Console.h"
 #include "screen/KeyNames.h"
 #include "screen/PcKeys.h"
@@ -28,8 +29,13 @@ struct DecoderProfile {
 enum class DecodeStatus : uint8_t {
   Key,         // Key holds a key, Used bytes consumed
   Incomplete,  // more bytes may follow; decode again with force after a pause
-  Nothing,     // Used bytes consumed, no key (unknown sequence, paste marker, reply)
+  Nothing,     // Used bytes consumed, no key (unknown sequence, part of a paste, reply)
 };
+
+// The most of one paste that is kept. It is more than the largest text can
+// take in any spelling, so a paste that reaches it is refused whole; the rest
+// up to its end marker is dropped as it comes, never read as keys.
+inline constexpr size_t MaxPasteBytes = size_t(32) << 20;
 
 struct Decoded {
   DecodeStatus Status = DecodeStatus::Nothing;
@@ -43,10 +49,25 @@ class KeyDecoder {
   // Decodes the first key of data[0..n). With force, an incomplete sequence is
   // taken as what it is so far (a lone ESC is Esc).
   Decoded Decode(const uint8_t* data, size_t n, bool force);
+  // Between the paste markers. Only silence can end a paste whose end
+  // marker never comes, and only the caller knows the time: EndPaste.
+  bool Pasting() const { return InPaste; }
+  // Ends the paste with what came of it: the Paste key (Used 0), or Nothing
+  // outside a paste.
+  Decoded EndPaste();
+  // The text of the last paste (the terminal's UTF-8, at most MaxPasteBytes
+  // + 1 bytes), once: the Paste key carries none.
+  std::string TakePaste();
 
  private:
-  bool InPaste = false;  // between the bracketed-paste markers
-  bool PasteCr = false;  // the last pasted byte was CR: a CR LF pair is one Enter
+  // A paste goes into PasteText as it arrives, whatever the reads cut, so a
+  // paste larger than a read costs one pass over its bytes.
+  Decoded DecodePaste(const uint8_t* data, size_t n);
+  void KeepPasted(const uint8_t* bytes, size_t n);
+
+  bool InPaste = false;    // between the bracketed-paste markers
+  uint8_t EndSeen = 0;     // bytes of the end marker seen so far, at the end of the last read
+  std::string PasteText;
   uint8_t SkipCsi = 0;   // inside a sequence too long to be a key, dropped as it comes
 };
 

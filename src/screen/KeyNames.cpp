@@ -41,6 +41,7 @@ struct Spelling {
 constexpr Spelling Irregular[] = {
     {"Ctrl+Alt+left Shift+Tab", keys::CtrlAltLeftShiftTab},
     {"Alt+/ with its character", keys::WithChar(keys::Alt(keys::Slash), '/')},
+    {"Paste", keys::Paste},
 };
 
 // The modifiers a spelling may start with; NumLock is no modifier bit, it

@@ -57,6 +57,9 @@ inline constexpr Chord
     KpDot{PcKey::KpDot}, KpMinus{PcKey::KpMinus}, KpPlus{PcKey::KpPlus},
     KpStar{PcKey::KpStar}, KpSlash{PcKey::KpSlash}, KpEnter{PcKey::KpEnter};
 
+// A paste from the terminal, whatever its text (Console::TakePaste).
+inline constexpr KeyCode Paste = MakeKey(0, 0, 0, KindPaste);
+
 // Values that no modifier column gives, which key tables bind all the same.
 // Ctrl+Alt+Shift+Tab with the left Shift bit (the decoder reports the right).
 inline constexpr KeyCode CtrlAltLeftShiftTab =

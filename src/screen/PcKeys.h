@@ -53,6 +53,9 @@ inline constexpr KeyCode MakeKey(uint8_t ch, uint8_t scan, uint8_t shift, uint8_
 inline constexpr uint8_t KindChar = 0;
 inline constexpr uint8_t KindFunction = 2;
 inline constexpr uint8_t KindScan = 3;
+// Text pasted into the terminal: no key at all, so that no binding and no
+// answer can ever match it; its text comes from the console (TakePaste).
+inline constexpr uint8_t KindPaste = 4;
 inline constexpr uint8_t FunctionScan = 0xFF;
 
 // One physical key: its BIOS scan code under each modifier column and the

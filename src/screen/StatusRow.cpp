@@ -173,7 +173,7 @@ void ShowMessage(Editor& e, std::string_view text, int wait) {
   if (counter < 30) return;
   if (counter > 30) {
     ShowScreen(e);
-    e.Con->WaitKey(int((counter - 30) * 3000 / Passes));
+    WaitForKey(e, int((counter - 30) * 3000 / Passes));
   }
   ClearMessage(e);
 }

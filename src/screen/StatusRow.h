@@ -30,7 +30,13 @@ int AskChoice(Editor& e, std::string_view question, std::string_view hint = {});
 
 // Reads a key from the console and normalises its shift state (1 or 3 become
 // 2); the unnormalised state is kept in e.RawShift. What is marked is drawn
-// first, unless the key is already there.
+// first, unless the key is already there. Pastes are dropped: a paste is
+// text, never an answer, so only the main loop and the prompt line, which
+// read through ReadKeyOrPaste, ever see one.
 KeyCode ReadKey(Editor& e);
+KeyCode ReadKeyOrPaste(Editor& e);
+// Waits up to ms for a key and leaves it unread; a paste that comes
+// meanwhile is dropped and the wait goes on. True when a key is waiting.
+bool WaitForKey(Editor& e, int ms);
 
 }  // namespace lumo

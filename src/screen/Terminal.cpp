@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 #include "screen/TermModes.h"
 #include "text/Texts.h"
 
@@ -135,6 +136,7 @@ bool TermConsole::DecodeBuffered(bool force) {
     if (d.Status == DecodeStatus::Key) {
       Pending = d.Key;
       HavePending = true;
+      if (Pending == keys::Paste) PendingPaste = Decoder.TakePaste();
     }
   }
   if (InPos >= In.size()) {
@@ -154,6 +156,7 @@ void TermConsole::ReadInput() {
   ssize_t n = read(STDIN_FILENO, buf, sizeof buf);
   if (n > 0) {
     In.insert(In.end(), buf, buf + n);
+    LastInput = Clock::now();
     Incomplete = false;  // the escape time counts from the last byte
     return;
   }
@@ -180,6 +183,18 @@ bool TermConsole::FillPending(int timeoutMs) {
       }
       int escWait = int(std::chrono::ceil<std::chrono::milliseconds>(due - now).count());
       if (wait < 0 || escWait < wait) wait = escWait;
+    }
+    if (Decoder.Pasting()) {
+      auto due = LastInput + std::chrono::milliseconds(PasteMs);
+      if (now >= due) {
+        Decoder.EndPaste();
+        Pending = keys::Paste;
+        PendingPaste = Decoder.TakePaste();
+        HavePending = true;
+        return true;
+      }
+      int pasteWait = int(std::chrono::ceil<std::chrono::milliseconds>(due - now).count());
+      if (wait < 0 || pasteWait < wait) wait = pasteWait;
     }
     if (wait < 0 && timeoutMs >= 0) wait = 0;
     struct pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {WakeFd(), POLLIN, 0}};
@@ -209,7 +224,13 @@ bool TermConsole::WaitKey(int ms) {
 KeyCode TermConsole::ReadKey() {
   if (!FillPending(-1)) return keys::Esc;  // not open: Esc, as a test console would
   HavePending = false;
+  Pasted = Pending == keys::Paste ? std::move(PendingPaste) : std::string();
+  PendingPaste.clear();
   return Pending;
 }
+
+KeyCode TermConsole::PeekKey() { return FillPending(0) ? Pending : 0; }
+
+std::string TermConsole::TakePaste() { return std::exchange(Pasted, {}); }
 
 }  // namespace lumo

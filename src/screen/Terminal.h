@@ -5,7 +5,9 @@
 // key by key; one decoded key may wait in Pending, so that KeyWaiting and
 // WaitKey can look ahead without consuming. A sequence the decoder calls
 // incomplete (a lone ESC above all) is decoded by force once no byte has
-// followed it for EscapeMs. Signals arrive as flags (TermModes) that every
+// followed it for EscapeMs. A paste is one key whose text waits beside it
+// (PendingPaste, then Pasted once read); one whose end marker does not come
+// is ended after PasteMs of silence. Signals arrive as flags (TermModes) that every
 // wait checks: a resize resizes the buffer and redraws; SIGTERM, SIGHUP and a
 // vanished terminal go to OnHangup.
 #pragma once
@@ -23,6 +25,10 @@ namespace lumo {
 class TermConsole : public Console {
  public:
   static constexpr int EscapeMs = 25;  // a lone ESC is Esc after this long
+  // A paste that stops without its end marker is ended after this long: far
+  // longer than a pause inside a paste over a slow link, short enough that
+  // the editor does not seem to hang.
+  static constexpr int PasteMs = 500;
 
   TermConsole() = default;
   ~TermConsole() override;
@@ -46,6 +52,8 @@ class TermConsole : public Console {
   bool KeyWaiting() override;
   KeyCode ReadKey() override;
   bool WaitKey(int ms) override;
+  KeyCode PeekKey() override;
+  std::string TakePaste() override;
 
   // Called with the signal number (SIGTERM, SIGHUP) or 0 when the terminal
   // is gone. It is expected to end the process; if it returns or is unset,
@@ -76,6 +84,9 @@ class TermConsole : public Console {
   KeyCode Pending = 0;
   bool Incomplete = false;  // the buffered bytes start a sequence not yet whole
   Clock::time_point IncompleteSince;
+  Clock::time_point LastInput;  // when the terminal last sent bytes
+  std::string PendingPaste;     // the text of a paste key in Pending
+  std::string Pasted;           // the text of the paste key read last
 
   TermFront Front;
   int CursorCol = 133, CursorRow = 60;  // hidden until the editor places it

@@ -3,6 +3,7 @@
 // the PC glyphs for display but to the controls themselves as text.
 #include "text/Cp866.h"
 
+#include <algorithm>
 #include <array>
 
 namespace lumo {
@@ -78,6 +79,31 @@ size_t CpPrefix(std::string_view s, char* out, size_t max) {
   size_t n = 0;
   for (size_t i = 0; i < s.size() && n < max;) out[n++] = NextCp866(s, i);
   return n;
+}
+
+size_t AppendCp866(std::string_view s, std::string& out) {
+  size_t leftOut = 0;
+  for (size_t i = 0; i < s.size();) {
+    const uint8_t b = uint8_t(s[i]);
+    if (b < 0x80) {
+      out += char(b);
+      ++i;
+      continue;
+    }
+    // Strict UTF-8: a stray or broken sequence is one character left out,
+    // and the byte that broke it starts the next.
+    const size_t n = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+    uint32_t cp = b & (0x7Fu >> n);
+    size_t k = 1;
+    for (; n && k < n && i + k < s.size() && (uint8_t(s[i + k]) & 0xC0) == 0x80; ++k) cp = cp << 6 | (uint8_t(s[i + k]) & 0x3Fu);
+    static constexpr uint32_t Least[5] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool whole = n && k == n && cp >= Least[n] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+    const int c = whole ? UnicodeToCp866(cp) : -1;
+    if (c < 0) ++leftOut;
+    else out += char(c);
+    i += whole ? n : std::max<size_t>(k, 1);
+  }
+  return leftOut;
 }
 
 std::string Utf8FromCp866(std::string_view s) {

@@ -42,6 +42,10 @@ std::string Cp(std::string_view utf8);
 // The first characters of utf8 in cp866, at most max of them, into out; no
 // allocation, for what is drawn on every pass.
 size_t CpPrefix(std::string_view utf8, char* out, size_t max);
+// Appends the cp866 of UTF-8 text from outside (a paste) to out, leaving out
+// the characters that 866 lacks and the bytes that are no UTF-8 at all;
+// returns how many characters it left out.
+size_t AppendCp866(std::string_view utf8, std::string& out);
 // Converts cp866 text to UTF-8: file names typed at a prompt are made into
 // the names the system knows (control bytes stay as they are).
 std::string Utf8FromCp866(std::string_view cp866);

@@ -73,8 +73,24 @@ void Refuse(TextState& t, std::string_view message, int16_t& index) {
   --index;
 }
 
-inline void BumpIfAtOrAfter(int16_t& v, int index) {
-  if (v != 0 && index <= v) ++v;
+inline void BumpIfAtOrAfter(int16_t& v, int index, int count) {
+  if (v != 0 && index <= v) v = int16_t(v + count);
+}
+
+// Room was made for count lines at slot at: every line number from there on
+// moves down, the cursor's only when its line moved.
+void Renumber(TextState& t, int at, int count) {
+  for (int k = 1; k <= 3; ++k) BumpIfAtOrAfter(t.LineMark[k], at, count);
+  for (int k = 1; k <= 2; ++k) {
+    BumpIfAtOrAfter(t.PosMark[k].Line, at, count);
+    BumpIfAtOrAfter(t.PosMark[k].Top, at, count);
+  }
+  if (at < t.CurLine) t.CurLine = int16_t(t.CurLine + count);
+  BumpIfAtOrAfter(t.BlockFirst, at, count);
+  BumpIfAtOrAfter(t.BlockLast, at, count);
+  BumpIfAtOrAfter(t.RectFirstLine, at, count);
+  BumpIfAtOrAfter(t.RectLastLine, at, count);
+  t.Modified = true;
 }
 
 }  // namespace
@@ -150,18 +166,24 @@ void InsertLine(TextState& t, uint8_t capacity, int16_t& index) {
   std::memmove(&t.Lines[at + 1], &t.Lines[at], sizeof(uint8_t*) * size_t(t.LineCount - at + 1));
   t.Lines[at] = block;
   ++t.LineCount;
+  Renumber(t, at, 1);
+}
 
-  for (int k = 1; k <= 3; ++k) BumpIfAtOrAfter(t.LineMark[k], at);
-  for (int k = 1; k <= 2; ++k) {
-    BumpIfAtOrAfter(t.PosMark[k].Line, at);
-    BumpIfAtOrAfter(t.PosMark[k].Top, at);
+bool InsertLines(TextState& t, int at, std::span<const uint8_t> capacities) {
+  const int count = int(capacities.size());
+  if (count == 0) return true;
+  if (at < 1 || at > t.LineCount + 1 || t.LineCount + count > MaxLines) return false;
+  std::memmove(&t.Lines[at + count], &t.Lines[at], sizeof(uint8_t*) * size_t(t.LineCount - at + 1));
+  for (int k = 0; k < count; ++k) {
+    t.Lines[at + k] = NewBlock(t, capacities[size_t(k)]);
+    if (t.Lines[at + k]) continue;
+    while (--k >= 0) FreeBlock(t, t.Lines[at + k]);
+    std::memmove(&t.Lines[at], &t.Lines[at + count], sizeof(uint8_t*) * size_t(t.LineCount - at + 1));
+    return false;
   }
-  if (at < t.CurLine) ++t.CurLine;
-  BumpIfAtOrAfter(t.BlockFirst, at);
-  BumpIfAtOrAfter(t.BlockLast, at);
-  BumpIfAtOrAfter(t.RectFirstLine, at);
-  BumpIfAtOrAfter(t.RectLastLine, at);
-  t.Modified = true;
+  t.LineCount = int16_t(t.LineCount + count);
+  Renumber(t, at, count);
+  return true;
 }
 
 bool CanHold(const TextState& t, int index, int length, size_t reserve) {

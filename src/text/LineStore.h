@@ -3,6 +3,7 @@
 // stay in step with the table.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include "text/TextState.h"
 
@@ -31,6 +32,12 @@ inline uint8_t TextLength(const TextState& t, int i) { return TextLength(LineByt
 // Inserts a blank line of the given capacity at index; on refusal the index
 // variable is decremented and OpFailed set.
 void InsertLine(TextState& t, uint8_t capacity, int16_t& index);
+// Inserts blank lines before index at (1..LineCount + 1), the k-th of
+// capacities[k], with one move of the table and the remembered line numbers
+// moved once: a paste of thousands of lines into a long text must not move
+// the table for each. The caller has checked the line limit and the budget;
+// false, with nothing inserted, when an allocation fails all the same.
+bool InsertLines(TextState& t, int at, std::span<const uint8_t> capacities);
 // Replaces the text of line index, growing its capacity when the text is
 // longer. False, after the store's notice and with OpFailed set, when the
 // budget cannot grow the line; the line is then unchanged.

@@ -133,6 +133,14 @@ inline constexpr std::string_view AskDeleteLastLine =
     Cp866<"Последняя строка! Удалять ? | 1 - да | 2 или Esc - нет |">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 
+// Text pasted into the terminal: why nothing was inserted, and how many
+// characters were left out (the number follows).
+inline constexpr std::string_view PasteTooLong = Cp866<"Вставка отменена: строка стала бы длиннее 255 байт.">;
+inline constexpr std::string_view PasteTooManyLines = Cp866<"Вставка отменена: строк в тексте стало бы больше 24575.">;
+inline constexpr std::string_view PasteNoMemory = Cp866<"Вставка отменена: для неё не хватает памяти.">;
+inline constexpr std::string_view PasteTooBig = Cp866<"Вставка отменена: слишком много текста за один раз.">;
+inline constexpr std::string_view PasteLeftOut = Cp866<"Знаков вне кодовой страницы 866 при вставке пропущено: ">;
+
 // Titles of the prompt line.
 inline constexpr std::string_view AskSearchText = Cp866<"Введите строку для поиска: ">;
 inline constexpr std::string_view AskReplaceText = Cp866<"Введите строку для замены: ">;
@@ -153,6 +161,8 @@ inline constexpr std::string_view CodePageKoi8 = Cp866<" KOI8">;
 static_assert(AskSaveCutLines.size() <= 80 && NoDrives.size() <= 80 && InsertReadError.size() <= 80);
 static_assert(GuessMean.size() + 4 + RecodeFromAscii.size() <= 80 && AskSaveBeforeRecode.size() <= 80);
 static_assert(LinesCutBefore.size() + 5 + LinesCutAfter.size() <= 80);  // 24575 lines at most
+static_assert(PasteTooLong.size() <= 80 && PasteTooManyLines.size() <= 80 && PasteNoMemory.size() <= 80 &&
+              PasteTooBig.size() <= 80 && PasteLeftOut.size() + 8 <= 80);
 
 // Straight to the terminal or stderr (UTF-8), before or around the cells.
 inline constexpr std::string_view NotATerminal = "стандартный ввод и вывод должны быть терминалом";

@@ -4,6 +4,6 @@
 
 namespace lumo {
 
-KeyCode NextKey(Editor& e) { return ReadKey(e); }
+KeyCode NextKey(Editor& e) { return ReadKeyOrPaste(e); }
 
 }  // namespace lumo

@@ -1,5 +1,6 @@
 // The one key source of the main loop and of the prompt line: recording and
-// replaying keystrokes will take their keys here.
+// replaying keystrokes will take their keys here. Pastes come through too;
+// these two readers alone take them as text.
 #pragma once
 #include "app/Editor.h"
 #include "screen/Console.h"

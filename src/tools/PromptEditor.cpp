@@ -18,6 +18,7 @@
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "screen/KeyNames.h"
+#include "text/Cp866.h"
 #include "text/LineEdit.h"
 #include "text/LineStore.h"
 #include "text/RusTable.h"
@@ -124,13 +125,13 @@ struct Session {
     Display();
   }
 
-  void Insert(uint8_t ch) {
+  void Insert(uint8_t ch, bool translate = true) {
     if (!Touched && X == FieldStart) {
       A.Length = 0;
       ClearField(W(), 0x0F);
     }
     if (End() >= W()) return;
-    if (E.RusMode) ch = RusTranslate(ch);
+    if (translate && E.RusMode) ch = RusTranslate(ch);
     if (A.Length == sizeof A.Bytes) return;
     LineEdit w = Work();
     w.Insert(std::min(X - FieldStart + 1, w.Len + 1), ch);
@@ -164,6 +165,13 @@ struct Session {
     InsertHex(k);
     E.RusMode = rus;
     PutCell(E, X + 2, 2, uint8_t(48 + ((k >> 16) & 0xFF)), 0x1C);
+  }
+  // A paste is text for the answer, which is one line: its first line goes
+  // in as it is (no Russian layout), a tab as a blank; the rest is dropped.
+  void InsertPaste(std::string_view utf8) {
+    std::string text;
+    AppendCp866(utf8.substr(0, std::min(utf8.find_first_of("\r\n"), utf8.size())), text);
+    for (char c : text) Insert(c == '\t' ? uint8_t(' ') : uint8_t(c), false);
   }
   void Finish(uint8_t result) {
     E.OpFailed = result;
@@ -281,6 +289,7 @@ struct Session {
       case Alt(D1): case Alt(D2): case Alt(D3):
         E.LineMark[ScanOf(key) - ScanOf(Alt(D1)) + 1] = E.CurLine;
         break;
+      case Paste: InsertPaste(E.Con->TakePaste()); break;
       case Alt(D7): case Alt(D8):
         E.PosMark[ScanOf(key) - ScanOf(Alt(D7)) + 1] = {E.CurLine, E.TopLine, E.CurCol};
         break;

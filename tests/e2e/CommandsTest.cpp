@@ -160,5 +160,17 @@ TEST_F(CommandsTest, TypingLengthLimitKeysFlipTheIdleRowAndTheWrap) {
   SaveAndExpect("x.20", "the quick brown\r\njumps over the lazy dog again\r\n");
 }
 
+// A paste between the terminal's own markers, the end marker cut across two
+// writes: its lines split the line, and a Ctrl+Y byte inside is text.
+TEST_F(CommandsTest, PasteComesInAsTextNotKeys) {
+  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "alpha\r\nbeta\r\n"));
+  S.Keys("<End>");
+  S.Send("\x1b[200~first\rsec\x19ond\rthird\x1b[20");
+  S.Send("1~");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "alphafirst "}, {4, 1, "sec↓ond "}, {5, 1, "third "}, {6, 1, "beta "},
+                          {1, 22, "line=3 "}, {1, 32, "column=6 "}}), "");
+  SaveAndExpect("a.txt", "alphafirst\r\nsec\x19ond\r\nthird\r\nbeta\r\n");
+}
+
 }  // namespace
 }  // namespace lumo::e2e

@@ -7,7 +7,9 @@
 // it was given (each call sees a buffer of exactly n bytes, so a read past n
 // is a heap overflow); a forced decode always finishes; and without pauses the
 // keys do not depend on where the reads were cut, because sequences are
-// parsed by their grammar. Key values have the shape the dispatch expects.
+// parsed by their grammar; neither do the texts of pastes, and a paste left
+// open at the end is ended as the terminal's silence ends it. Key values have
+// the shape the dispatch expects.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 
 #include "FuzzFail.h"
 #include "screen/KeyDecoder.h"
+#include "screen/KeyNames.h"
 
 namespace {
 
@@ -50,9 +53,10 @@ Decoded DecodeExact(KeyDecoder& dec, const uint8_t* data, size_t n, bool force) 
 }
 
 // The keys of the stream; reads of `chunk` bytes (0: all at once), forced
-// after each read when pauses is set and always at the end.
+// after each read when pauses is set and always at the end. The texts of
+// pastes go to pastes.
 std::vector<KeyCode> Run(const DecoderProfile& profile, const uint8_t* bytes, size_t total, size_t chunk,
-                         bool pauses) {
+                         bool pauses, std::vector<std::string>& pastes) {
   KeyDecoder dec;
   dec.Profile = profile;
   std::vector<KeyCode> keys;
@@ -81,7 +85,10 @@ std::vector<KeyCode> Run(const DecoderProfile& profile, const uint8_t* bytes, si
     }
     if (d.Used == 0) Fail("nothing consumed", pos, d);
     if (d.Used > n) Fail("consumed more than it was given", pos, d);
-    if (d.Status == DecodeStatus::Key) {
+    if (d.Status == DecodeStatus::Key && d.Key == lumo::keys::Paste) {
+      keys.push_back(d.Key);
+      pastes.push_back(dec.TakePaste());
+    } else if (d.Status == DecodeStatus::Key) {
       // A character (kind 0) or a key with a scan code (2: function keys,
       // 3: the others); never a value without its low half.
       const unsigned kind = d.Key >> 24;
@@ -90,6 +97,11 @@ std::vector<KeyCode> Run(const DecoderProfile& profile, const uint8_t* bytes, si
       (void)KeyName(NormaliseShift(d.Key));
     }
     pos += d.Used;
+  }
+  if (dec.Pasting()) {
+    if (dec.EndPaste().Key != lumo::keys::Paste || dec.Pasting()) Fail("an open paste did not end", pos, {});
+    keys.push_back(lumo::keys::Paste);
+    pastes.push_back(dec.TakePaste());
   }
   return keys;
 }
@@ -103,10 +115,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool pauses = data[1] & 16;
   const uint8_t* bytes = data + 2;
   const size_t n = size - 2;
-  const std::vector<KeyCode> keys = Run(profile, bytes, n, chunk, pauses);
+  std::vector<std::string> pastes, wholePastes;
+  const std::vector<KeyCode> keys = Run(profile, bytes, n, chunk, pauses, pastes);
   if (!pauses && chunk != 0) {
-    const std::vector<KeyCode> whole = Run(profile, bytes, n, 0, false);
-    if (keys != whole)
+    const std::vector<KeyCode> whole = Run(profile, bytes, n, 0, false, wholePastes);
+    if (keys != whole || pastes != wholePastes)
       lumo::test::FuzzFail("key decoder", "reads of " + std::to_string(chunk) + " bytes give other keys than one read");
   }
   return 0;

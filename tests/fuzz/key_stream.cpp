@@ -1,7 +1,9 @@
 // Key streams through the real main loop. The input is a list of records:
-// two bytes (a, b) are one action of the realistic key mix, and a record
+// two bytes (a, b) are one action of the realistic key mix, a record
 // starting with 0xFF is a raw key value (the four bytes after it, little
-// endian), so that any key at all can come at any point. Byte 0 chooses the
+// endian), so that any key at all can come at any point, and one starting
+// with 0xFE is a paste: a length byte n, then n bytes of pasted text (scaled
+// by the byte after them: that many copies, so a paste can reach the limits). Byte 0 chooses the
 // window and the memory budget. At most 2000 keys per input.
 //
 // The whole state is checked before every key (StressRun); a fault aborts
@@ -27,6 +29,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FuzzFail.h"
@@ -98,6 +101,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::vector<KeyCode> keys;
   for (size_t i = 1; i + 1 < size && keys.size() < MaxKeys;) {
+    if (data[i] == 0xFE) {
+      const size_t n = i + 1 < size ? data[i + 1] : 0;
+      if (i + 3 + n > size) break;
+      std::string text;
+      const std::string_view piece(reinterpret_cast<const char*>(data + i + 2), n);
+      for (int copies = 1 + data[i + 2 + n] * 64; copies > 0; --copies) text += piece;
+      keys.push_back(lumo::keys::Paste);
+      r.Con.Pastes.push_back(std::move(text));
+      i += 3 + n;
+      continue;
+    }
     if (data[i] == 0xFF) {
       if (i + 5 > size) break;
       keys.push_back(KeyCode(data[i + 1] | data[i + 2] << 8 | data[i + 3] << 16 | uint32_t(data[i + 4]) << 24));

@@ -8,7 +8,10 @@
 // "x 9", \xHH a byte; blanks at a line's end only place the cursor. A text
 // after of "=" means "as before", the cursor left to the checks. Keys are key
 // names of tests/data/keys.tsv in angle brackets, <Tab>×8 repeats one, and
-// anything else is typed; blanks next to a key only separate. A final … says
+// anything else is typed; blanks next to a key only separate. <Paste "text">
+// is text pasted into the terminal, between the paste markers: UTF-8 as
+// written, with the shorthands, ¶ a line end as terminals paste it (CR) and
+// \xHH a byte (\x0A for LF, \x09 for TAB, broken UTF-8). A final … says
 // the keys end at a question on purpose: the case is compared there. Set-up
 // and checks are Name=value pairs, quoted when the value has blanks (see Set
 // and Get below). A line holding only [set-up] gives the set-up of the cases
@@ -61,7 +64,9 @@ using test::TempDir;
 // ---- Keys -------------------------------------------------------------------
 
 // The keys in bytes that arrived together, as the console decodes them.
-std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& profile) {
+// The texts of the pastes among them go to pastes.
+std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& profile,
+                                 std::vector<std::string>* pastes = nullptr) {
   KeyDecoder d;
   d.Profile = profile;
   std::vector<KeyCode> keys;
@@ -70,6 +75,7 @@ std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& p
     Decoded r = d.Decode(b + at, bytes.size() - at, false);
     if (r.Status == DecodeStatus::Incomplete) r = d.Decode(b + at, bytes.size() - at, true);
     if (r.Status == DecodeStatus::Key) keys.push_back(r.Key);
+    if (r.Status == DecodeStatus::Key && r.Key == keys::Paste && pastes) pastes->push_back(d.TakePaste());
     at += std::max<size_t>(r.Used, 1);
   }
   return keys;
@@ -183,6 +189,7 @@ std::string Canonical(const std::string& value) {
 
 struct Keys {
   std::vector<KeyCode> Codes;
+  std::vector<std::string> Pastes;  // the text of each paste key, in order
   bool Question = false;  // the keys end at a question on purpose
   std::string Error;
 };
@@ -196,12 +203,20 @@ Keys ExpandKeys(std::string s) {
     k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
   };
   auto from = s.cbegin();
+  static const std::regex paste("Paste \"(.*)\"");
   for (std::sregex_iterator it(s.begin(), s.end(), key), end; it != end; ++it) {
     type(std::string(from, (*it)[0].first));
+    from = (*it)[0].second;
+    if (std::smatch p; std::regex_match((*it)[1].first, (*it)[1].second, p, paste)) {
+      std::string text = std::regex_replace(Unfold(p[1].str()), std::regex("¶"), "\r");
+      for (size_t at; (at = text.find("\\x")) != std::string::npos;) text.replace(at, 4, 1, char(std::stoi(text.substr(at + 2, 2), nullptr, 16)));
+      const auto codes = DecodeBytes("\x1b[200~" + text + "\x1b[201~", test::ProfileFor("kitty-1"), &k.Pastes);
+      k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
+      continue;
+    }
     const auto named = NamedKeys().find((*it)[1]);
     if (named == NamedKeys().end()) k.Error = "no key <" + (*it)[1].str() + ">";
     else k.Codes.insert(k.Codes.end(), size_t((*it)[2].matched ? std::stoi((*it)[2]) : 1), named->second);
-    from = (*it)[0].second;
   }
   type(std::string(from, s.cend()));
   return k;
@@ -451,6 +466,7 @@ std::string RunCase(const Case& c) {
     if (!keys.Question && !ended) stale = StaleScreen(e, con);
   };
   con.Keys.assign(keys.Codes.begin(), keys.Codes.end());
+  con.Pastes.assign(keys.Pastes.begin(), keys.Pastes.end());
   con.Feed = [&]() -> KeyCode {
     if (reads++ == 0) {
       asking = con.Row(1) + "\" / \"" + con.Row(2);

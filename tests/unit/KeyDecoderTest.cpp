@@ -186,17 +186,23 @@ TEST(KeyDecoder, SingleReadsGiveTheirKeyOrNone) {
   }
 }
 
-TEST(KeyDecoder, PasteIsTypedNeverObeyed) {
+// A paste is one key, never keys: its text (a marker broken off, a last ESC
+// included) is handed over once, however the reads cut the end marker. One
+// without its end is ended by the caller; one past the limit keeps the
+// limit and one byte, so that it is refused.
+TEST(KeyDecoder, PasteIsOneKeyWithItsText) {
+  const std::string text = "a\x1b[A\x03\\\r\n\xd1\x84\x1b[201x\x1b", in = "\x1b[200~" + text + "\x1b[201~\x1b[A";
+  for (size_t read : {size_t(0), size_t(1), size_t(5)}) {
+    KeyDecoder d;
+    EXPECT_EQ(DecodeInReads(d, {in.begin(), in.end()}, read).Keys, (std::vector<KeyCode>{keys::Paste, keys::Up}));
+    EXPECT_EQ(d.TakePaste(), text) << read;
+    EXPECT_EQ(d.TakePaste(), "");
+  }
   KeyDecoder d;
-  std::string in = "\x1b[200~a\x1b[A\x03\\\r\n\xd1\x84\x1b[201~\x1b[A";
-  std::vector<uint8_t> b(in.begin(), in.end());
-  KeyRun run = DecodeAll(d, b);
-  std::vector<KeyCode> want = {'a', 0x1B, '[', 'A', 0x03, '\\', 0x00001C0D, 0xE4, 0x0200FF21};
-  EXPECT_EQ(run.Keys, want) << Names(run.Keys);
-  // The end marker split across reads still ends the paste.
-  KeyDecoder s;
-  KeyRun split = DecodeInReads(s, b, 1);
-  EXPECT_EQ(split.Keys, want) << Names(split.Keys);
+  const std::string open = "\x1b[200~" + std::string(MaxPasteBytes + 9, 'p') + "\x1b[20";
+  EXPECT_TRUE(DecodeInReads(d, {open.begin(), open.end()}, 0).Keys.empty() && d.Pasting());
+  EXPECT_EQ(d.EndPaste().Key, keys::Paste);
+  EXPECT_EQ(d.TakePaste().size(), MaxPasteBytes + 1);
 }
 
 TEST(KeyDecoder, TranslationKeepsWhatTheRuleDoesNotList) {
