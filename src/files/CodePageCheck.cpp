@@ -44,6 +44,7 @@ std::string_view RecodeQuestion(CodePage page, Recoding (&answers)[2]) {
 void Recode(Editor& e, int first, int last, const ByteMap& map) {
   MapLineBytes(e, first, last, map.data());
   MarkWindow(e);
+  MarkStatus(e);  // the byte under the cursor has changed too
 }
 
 // 1251 has no box drawing and 866 none of 1251's typography (« » — …), so
