@@ -1,7 +1,4 @@
-// The one-line answer editor, driven through the go-to-line prompt (which
-// keeps a rejected answer and asks again, so a second round starts from an
-// untouched answer), and the answer ring's file, which is read at start and
-// written back at exit.
+// The answer ring's file, which is read at start and written back at exit.
 #include <filesystem>
 #include <fstream>
 
@@ -9,41 +6,6 @@
 
 namespace lumo::e2e {
 namespace {
-
-const std::string GoToTitle = "     Введите номер строки:";
-
-class PromptTest : public EditorTest {
- protected:
-  void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", NumberedLines(40))); }
-
-  // The cursor comes after the text it follows, so it is waited for too.
-  void ExpectCursorAt(int col) {
-    EXPECT_TRUE(S.WaitFor([&] { return S.CursorRow() == 2 && S.CursorCol() == col; }))
-        << "cursor at " << S.CursorRow() << "," << S.CursorCol() << ", not 2," << col;
-  }
-};
-
-// A rejected answer is shown untouched, in its own colours, and the first
-// character typed replaces it; then the editing keys move in the answer.
-TEST_F(PromptTest, TheFirstCharacterReplacesAnUntouchedAnswerAndKeysEditIt) {
-  S.Keys("<F4>");
-  ASSERT_EQ(S.WaitScreen({{2, 1, GoToTitle}}), "");
-  S.Keys("abc<Enter>");
-  ASSERT_TRUE(S.WaitFor([&] { return S.CursorRow() == 2 && S.CursorCol() == 28; }))
-      << "no second round; cursor at " << S.CursorRow() << "," << S.CursorCol();
-  ASSERT_EQ(S.WaitScreen({{2, 1, GoToTitle}, {2, 28, "abc", 0x5A}}), "");
-  S.Keys("3x<Backspace>5");
-  EXPECT_EQ(S.WaitScreen({{2, 28, "35 "}}), "");
-  ExpectCursorAt(30);
-  S.Keys("<Home>1");
-  EXPECT_EQ(S.WaitScreen({{2, 28, "135 "}}), "");
-  ExpectCursorAt(29);
-  S.Keys("<Del><End>");
-  EXPECT_EQ(S.WaitScreen({{2, 28, "15   "}}), "");
-  ExpectCursorAt(30);
-  S.Keys("<Enter>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=15 "}, {3, 1, "line 15 "}}), "");
-}
 
 // The ring's file lives in the state directory. Slots of different
 // lengths, an empty one, a Cyrillic one (code page 866 in the file) and one
