@@ -1,22 +1,12 @@
-// The editing commands as a terminal shows them, one test per family: the
-// line history keys, the whole-line operations, movement, typing. The rules
-// in detail are the editing cases'; these check the keys' forms, the screen
-// and the bytes on disk.
+// The editing commands as a terminal shows them: the line history keys and
+// typing. The rules in detail are the editing cases'; these check the keys'
+// forms, the screen and the bytes on disk.
 #include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
 
-const std::string LastLineQuestion = "Последняя строка! Удалять ? │ 1 - да │ 2 или Esc - нет │";
-const std::string GoToTitle = "     Введите номер строки:";
-
-class CommandsTest : public EditorTest {
- protected:
-  // The cursor is placed after the text is drawn, so it is waited for too.
-  void ExpectCursorRow(int row) {
-    EXPECT_TRUE(S.WaitFor([&] { return S.CursorRow() == row; })) << "cursor in row " << S.CursorRow() << ", not " << row;
-  }
-};
+using CommandsTest = EditorTest;
 
 // Getting a line back: Alt+Backspace (the last key's change, and back again)
 // in both of the forms xterm may send it, Shift+F10 (the line before this
@@ -37,64 +27,6 @@ TEST_F(CommandsTest, HistoryKeysGiveLinesBack) {
   S.Keys("<Alt+R>");
   EXPECT_EQ(S.WaitScreen({{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 22, "line=1 "}}), "");
   SaveAndExpect("a.txt", "one\r\ntwo\r\nthree\r\n");
-}
-
-// Whole-line operations seen through the saved bytes: splitting and joining
-// at the cursor, and deleting the last line, which asks first.
-TEST_F(CommandsTest, LineOpsSplitJoinAndAskBeforeDeletingTheLastLine) {
-  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "hello world\r\nnext\r\n"));
-  S.Keys("<Ctrl+Right>");
-  ASSERT_EQ(S.WaitScreen({{1, 32, "column=7 "}}), "");
-  S.Keys("<Alt+S>");
-  // The cursor stays at the end of the first half.
-  EXPECT_EQ(S.WaitScreen({{3, 1, "hello      "}, {4, 1, "world "}, {5, 1, "next "}, {1, 22, "line=1 "},
-                          {1, 32, "column=7 "}, {1, 43, "size=3 "}}),
-            "");
-  SaveAndExpect("a.txt", "hello\r\nworld\r\nnext\r\n");
-  S.Keys("<Alt+J>");
-  EXPECT_EQ(S.WaitScreen({{3, 1, "hello world "}, {4, 1, "next "}, {1, 32, "column=7 "}, {1, 43, "size=2 "}}), "");
-  // Deleting the last line asks first: Esc keeps it, 1 deletes it.
-  S.Keys("<Down><Ctrl+Y>");
-  ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
-  S.Keys("<Esc>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=2 "}, {1, 43, "size=2 "}, {4, 1, "next "}}), "");
-  S.Keys("<Ctrl+Y>");
-  ASSERT_EQ(S.WaitScreen({{1, 1, LastLineQuestion}}), "");
-  S.Keys("1");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "}, {1, 43, "size=1 "}, {3, 1, "hello world "}, {4, 1, "     "}}), "");
-  SaveAndExpect("a.txt", "hello world\r\n");
-}
-
-// Going to a line by number puts it at the window's top and Get back
-// returns; the page keys scroll the window by the page step (22 lines on 25
-// rows).
-TEST_F(CommandsTest, MovementGoToLineGetBackAndThePageKeys) {
-  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", NumberedLines(60)));
-  S.Keys("<Down><Down><Right><Right>");
-  ASSERT_EQ(S.WaitScreen({{1, 22, "line=3 "}, {1, 32, "column=3 "}}), "");
-  S.Keys("<F4>");
-  ASSERT_EQ(S.WaitScreen({{2, 1, GoToTitle}}), "");
-  EXPECT_TRUE(S.WaitFor([&] { return S.CursorRow() == 2 && S.CursorCol() == 28; }))
-      << "the answer field starts after the title";
-  S.Keys("30");
-  EXPECT_EQ(S.WaitScreen({{2, 28, "30 "}}), "");
-  S.Keys("<Enter>");
-  // The column is kept, the line becomes the window's top line.
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=30 "}, {1, 32, "column=3 "}, {3, 1, "line 30 "}, {13, 1, "line 40 "},
-                          {2, 1, "░░░░"}}),
-            "");
-  ExpectCursorRow(3);
-  S.Keys("<Ctrl+F3>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=3 "}, {1, 32, "column=3 "}, {3, 1, "line 1 "}}), "");
-  ExpectCursorRow(5);
-  S.Keys("<PgDn>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=25 "}, {3, 1, "line 23 "}, {25, 1, "line 45 "}}), "");
-  S.Keys("<PgDn>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=47 "}, {3, 1, "line 45 "}}), "");
-  ExpectCursorRow(5);
-  S.Keys("<PgUp>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=25 "}, {3, 1, "line 23 "}}), "");
-  ExpectCursorRow(5);
 }
 
 const std::string Alphabet =

@@ -47,25 +47,10 @@ const std::vector<ScreenCase> Cases = {
     {"CtrlZInsideALineIsAByte", "a.txt", "a\x1A" "b\r\n", Quiet,
      {{3, 1, "a→b", -1}, {3, 2, "→", 0x25}, {1, 43, "size=1 "}}},
 
-    // Colours stored in the text.
-    {"LineColourRedOnBlue", "a.txt", "abc\x01\x04\t\r\n", Quiet,
-     {{3, 1, "abc" + std::string(77, ' '), 0x14}}},
-    {"TrailingZeroColoursTheLine", "a.txt", std::string("abc\0", 4) + "\r\n", Quiet,
-     {{3, 1, "abc" + std::string(77, ' '), 0x1E}}},
-    {"WordRunStopsAtTheBlank", "a.txt", "\x02\x0Eword other\r\n", Quiet,
-     {{3, 1, "  ", 0x07}, {3, 3, "word", 0x0E}, {3, 7, " other ", 0x07}}},
+    // Control bytes as the terminal's glyphs in their colours.
     {"ControlBytesAsGlyphs", "a.txt", "\x03\x08\x10\x11\x17\x18\x07\x05 x\r\n", Quiet,
      {{3, 1, "♥", 0x03}, {3, 2, "*", 0x0B}, {3, 3, "►", 0x0C}, {3, 4, "◄", 0x16}, {3, 5, "↨", 0x0D},
       {3, 6, "↑", 0x0E}, {3, 7, "█", 0x09}, {3, 8, "♣", 0x05}, {3, 9, " x", 0x07}}},
-    {"TabInsideALineIsAGlyph", "a.txt", "a\tb\r\n", Quiet, {{3, 1, "a", 0x07}, {3, 2, "○", 0x09}, {3, 3, "b ", 0x07}}},
-
-    // Comments.
-    {"SlashesColourToRowEnd", "a.txt", "x := 1; // note\r\n", Quiet,
-     {{3, 1, "x := 1; ", 0x07}, {3, 9, "// note", 0x03}, {3, 16, "", 0x03, 65}}},
-    {"OptionCSetsTheCommentColour", "a.txt", "x := 1; // note\r\n", {"-W", "-+", "-C5"},
-     {{3, 1, "x := 1; ", 0x07}, {3, 9, "// note", 0x05}}},
-    {"BracesColourInProgramTexts", "p.pas", "{c} x\r\n", Quiet,
-     {{3, 1, "{c}", 0x03}, {3, 4, " x ", 0x07}}},
 
     // The cursor cross: blue row and column through the cursor, a bright
     // background on the cursor's cell, inverse on the status row above it.
@@ -78,7 +63,6 @@ const std::vector<ScreenCase> Cases = {
     {"StatusRowFields", "a.txt", "abc\r\n", Quiet,
      {{1, 1, "a.txt" + std::string(16, ' ')}, {1, 22, "line=1 "}, {1, 32, "column=1 "}, {1, 43, "size=1 "},
       {1, 53, "memory="}, {1, 66, "'a'=61/97"}, {1, 67, "a", 0x70}, {1, 77, "123"}}},
-    {"IdleMessageRowIsShade", "a.txt", "abc\r\n", Quiet, {{2, 1, "░░░░░░░░░░", 0x07}}},
 
     // Other terminal sizes.
     Width("Width80x25", 80, 25, 80), Width("Width100x30", 100, 30, 100), Width("Width132x40", 132, 40, 132),

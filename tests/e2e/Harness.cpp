@@ -21,7 +21,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -75,14 +74,6 @@ std::string Hex2(int v) {
   char b[8];
   std::snprintf(b, sizeof b, "%02X", unsigned(v));
   return v < 0 ? "??" : b;
-}
-
-std::optional<std::string> Slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return std::nullopt;
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
 }
 
 // Each key as the bytes xterm with metaSendsEscape was measured sending (the
@@ -158,13 +149,6 @@ const VTermScreenCallbacks ScreenCallbacks = [] {
 }  // namespace
 
 Session::Session() {
-  std::string tmpl = (fs::temp_directory_path() / "lumo-e2e-XXXXXX").string();
-  CheckSys(mkdtemp(tmpl.data()) != nullptr, "mkdtemp");
-  Root = tmpl;
-  Work = Root + "/work";
-  Home = Root + "/home";
-  State = Root + "/state";
-  San = Root + "/san";
   for (const std::string* d : {&Work, &Home, &State, &San}) fs::create_directory(*d);
 }
 
@@ -177,22 +161,20 @@ Session::~Session() {
   if (Master >= 0) close(Master);
   if (Slave >= 0) close(Slave);
   if (Vt) vterm_free(Vt);
-  std::error_code ec;
-  if (!std::getenv("LUMO_E2E_KEEP")) fs::remove_all(Root, ec);
 }
 
-
 void Session::WriteFile(std::string_view name, std::string_view bytes) const {
-  std::ofstream f(PathOf(name), std::ios::binary | std::ios::trunc);
-  f.write(bytes.data(), std::streamsize(bytes.size()));
-  if (!f) throw std::runtime_error("cannot write test file " + std::string(name));
+  test::TempDir::Write(PathOf(name), std::string(bytes));
 }
 
 std::string Session::PathOf(std::string_view name) const {
   return !name.empty() && name[0] == '/' ? std::string(name) : Work + "/" + std::string(name);
 }
 
-std::optional<std::string> Session::ReadFile(std::string_view name) const { return Slurp(PathOf(name)); }
+std::optional<std::string> Session::ReadFile(std::string_view name) const {
+  if (!Exists(name)) return std::nullopt;
+  return test::TempDir::Read(PathOf(name));
+}
 
 bool Session::Exists(std::string_view name) const { return fs::exists(PathOf(name)); }
 
@@ -267,11 +249,6 @@ void Session::Start(const LaunchOptions& opts) {
   }
 }
 
-void Session::FeedTerminal(const char* data, size_t n) {
-  Raw.append(data, n);
-  vterm_input_write(Vt, data, n);
-}
-
 bool Session::Pump(Ms wait) {
   if (Master < 0 || Closed) return false;
   pollfd p{Master, POLLIN, 0};
@@ -281,7 +258,8 @@ bool Session::Pump(Ms wait) {
   for (;;) {
     ssize_t n = read(Master, buf.data(), buf.size());
     if (n > 0) {
-      FeedTerminal(buf.data(), size_t(n));
+      Raw.append(buf.data(), size_t(n));
+      vterm_input_write(Vt, buf.data(), size_t(n));
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
@@ -341,24 +319,21 @@ std::string Session::WaitScreen(const std::vector<Expect>& picture, Ms deadline)
   return Mismatches(picture);
 }
 
-CellView Session::Cell(int row, int col) const {
-  CellView v{" ", -1, -1};
-  if (!Screen || row < 1 || row > RowsN || col < 1 || col > ColsN) return v;
+int Session::Cell(int row, int col, std::string* utf8) const {
   VTermScreenCell c{};
-  vterm_screen_get_cell(Screen, VTermPos{row - 1, col - 1}, &c);
-  if (c.chars[0] != 0) {
-    v.Utf8.clear();
-    for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && c.chars[i]; ++i) AppendUtf8(v.Utf8, c.chars[i]);
-  }
-  v.Fg = PcColour(c.fg, true);
-  v.Bg = PcColour(c.bg, false);
-  if (c.attrs.reverse) std::swap(v.Fg, v.Bg);
-  return v;
+  const bool on = Screen && row >= 1 && row <= RowsN && col >= 1 && col <= ColsN;
+  if (on) vterm_screen_get_cell(Screen, VTermPos{row - 1, col - 1}, &c);
+  if (utf8 && !c.chars[0]) *utf8 += ' ';
+  if (!on) return -1;
+  for (int i = 0; utf8 && i < VTERM_MAX_CHARS_PER_CELL && c.chars[i]; ++i) AppendUtf8(*utf8, c.chars[i]);
+  int fg = PcColour(c.fg, true), bg = PcColour(c.bg, false);
+  if (c.attrs.reverse) std::swap(fg, bg);
+  return fg < 0 || bg < 0 ? -1 : fg | bg << 4;
 }
 
 std::string Session::Text(int row, int col, int len) const {
   std::string s;
-  for (int c = col; c < col + len; ++c) s += Cell(row, c).Utf8;
+  for (int c = col; c < col + len; ++c) Cell(row, c, &s);
   return s;
 }
 
@@ -469,7 +444,7 @@ std::string Session::SanitizerReports() const {
   std::string out;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(San, ec))
-    out += entry.path().filename().string() + ":\n" + Slurp(entry.path()).value_or("") + "\n";
+    out += entry.path().filename().string() + ":\n" + test::TempDir::Read(entry.path()) + "\n";
   return out;
 }
 

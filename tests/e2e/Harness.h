@@ -22,6 +22,8 @@
 #include <utility>
 #include <vector>
 
+#include "TempDir.h"
+
 struct VTerm;
 struct VTermScreen;
 
@@ -43,14 +45,6 @@ struct ExitStatus {
   bool Exited = false;  // normal exit (Code valid), else killed by Signal
   int Code = -1;
   int Signal = 0;
-};
-
-// One cell as the terminal shows it.
-struct CellView {
-  std::string Utf8;  // the glyph; a blank for an empty cell
-  int Fg;            // PC colour 0..15, -1 when not one of the 16 colours
-  int Bg;
-  int Attr() const { return Fg < 0 || Bg < 0 ? -1 : Fg | Bg << 4; }
 };
 
 // One expected fact about the screen: text from (Row, Col), and when Attr is
@@ -106,10 +100,10 @@ class Session {
   std::string WaitScreen(const std::vector<Expect>& picture, Ms deadline = DefaultWait);
   std::string Mismatches(const std::vector<Expect>& picture) const;
 
-  // Screen queries; rows and columns from 1.
-  CellView Cell(int row, int col) const;
+  // Screen queries; rows and columns from 1. An attribute is -1 when a
+  // colour is not one of the PC's 16.
   std::string Text(int row, int col, int len) const;  // UTF-8
-  int Attr(int row, int col) const { return Cell(row, col).Attr(); }
+  int Attr(int row, int col) const { return Cell(row, col, nullptr); }
   bool ScreenContains(std::string_view utf8) const;
   int CursorRow() const { return CurRow + 1; }
   int CursorCol() const { return CurCol + 1; }
@@ -136,9 +130,10 @@ class Session {
   std::string SanitizerReports() const;
 
  private:
-  void FeedTerminal(const char* data, size_t n);
+  int Cell(int row, int col, std::string* utf8) const;  // the attribute; the glyph, a blank when empty
 
-  std::string Root, Work, Home, State, San;
+  test::TempDir Root;
+  std::string Work = Root / "work", Home = Root / "home", State = Root / "state", San = Root / "san";
   int Master = -1;
   int Slave = -1;
   pid_t Child = -1;

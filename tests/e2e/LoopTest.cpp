@@ -1,13 +1,9 @@
 // The command loop seen from the terminal: what the key forms of real
-// terminals decode to (through the key-code display), and the save question
-// on the way out.
+// terminals decode to, through the key-code display.
 #include "EditorFixture.h"
 
 namespace lumo::e2e {
 namespace {
-
-const std::string SaveQuestion =
-    " Записать в файл ? │ 1 - да │ 2 - нет │ 3 = Esc - продолжить редактирование │";
 
 class LoopTest : public EditorTest {};
 
@@ -42,29 +38,6 @@ TEST_F(LoopTest, CtrlAltTabTypesTheNextKeysValue) {
     ASSERT_EQ(S.WaitScreen({{3, 1, shown + "abc "}, {1, 43, "size=1 "}}), "") << c.Name;
   }
   EXPECT_TRUE(S.Running());
-}
-
-// The save question: Esc there goes back to editing; its colours, the
-// choice moved by a cursor key, and Enter taking it.
-TEST_F(LoopTest, TheSaveQuestionOffersSavingFirstAndEnterTakesTheChoice) {
-  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\n"));
-  S.Keys("ж<Esc>");
-  ASSERT_EQ(S.WaitScreen({{1, 1, SaveQuestion}}), "");
-  S.Keys("<Esc>");
-  EXPECT_EQ(S.WaitScreen({{1, 22, "line=1 "}, {3, 1, "жabc"}}), "");
-  EXPECT_FALSE(S.WaitExit(Ms{300})) << "Esc at the question must not leave";
-  S.Keys("<Esc>");
-  EXPECT_EQ(S.WaitScreen({{1, 1, SaveQuestion},
-                          {1, 1, "", 0x3F, 19},    // the question
-                          {1, 20, "", 0xDF, 10},   // "│ 1 - да │", chosen
-                          {1, 30, "", 0x2F, 51}}),  // the other answers, to the row's end
-            "");
-  S.Keys("<Right>");
-  EXPECT_EQ(S.WaitScreen({{1, 20, "", 0x2F, 9}, {1, 29, "", 0xDF, 11}}), "") << "Right chooses answer 2";
-  S.Keys("<Enter>");
-  EXPECT_EQ(Ended().Code, 3);
-  EXPECT_EQ(S.ReadFile("a.txt"), "abc\r\n");
-  EXPECT_FALSE(S.Exists("a.txt.save"));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Start-up as the user sees it: the credits screen, the options that show on
-// the first screen, and what a new file, too many lines and too little
-// memory say.
+// the first screen, what a new file, a name that cannot be created, too many
+// lines and too little memory say; and the answer ring's file, read at start
+// and written back at exit.
+#include <filesystem>
+
 #include "EditorFixture.h"
 
 namespace lumo::e2e {
@@ -80,6 +83,47 @@ TEST_F(StartupTest, ShortMemoryEndsWithExitCodeTwo) {
   EXPECT_TRUE(e->Exited);
   EXPECT_EQ(e->Code, 2);
   ExpectTerminalRestored();
+}
+
+// At start-up, before any text is on screen: the message, then the prompt.
+TEST_F(StartupTest, ANameThatCannotBeCreatedIsAskedForAtStart) {
+  S.StartEditor({"-W", "-+", "nodir/x.txt"});
+  ASSERT_TRUE(S.WaitText(2, 1, "Неверное имя файла! ")) << S.Dump();
+  // The key that ends the message goes to the name prompt, where it replaces
+  // the name tried.
+  S.Keys("g");
+  ASSERT_EQ(S.WaitScreen({{2, 1, "Введите имя файла или Esc: "}, {2, 28, "g "}}), "");
+  S.Keys("ood.txt<Enter>");
+  ASSERT_EQ(S.WaitScreen({{2, 1, "Новый файл."}}), "");
+  EXPECT_EQ(S.ReadFile("good.txt"), "") << "the new file is created when it is named";
+  S.Keys("hi");
+  EXPECT_EQ(S.WaitScreen({{1, 1, "good.txt "}, {1, 22, "line=1 "}, {3, 1, "hi "}}), "");
+  SaveAndExpect("good.txt", "hi\r\n");
+  EXPECT_FALSE(S.Exists("nodir"));
+  S.Keys("<Esc>");
+  EXPECT_EQ(Ended().Code, 0);
+}
+
+// The ring's file lives in the state directory. Slots of different
+// lengths, an empty one, a Cyrillic one (code page 866 in the file) and one
+// of exactly 53 bytes; line 17 the search case.
+TEST_F(StartupTest, TheAnswerRingFileIsWrittenBackSlotForSlot) {
+  std::vector<std::string> lines;
+  for (int k = 1; k <= 16; ++k) lines.push_back("answer " + std::to_string(k));
+  lines[3] = "";
+  lines[6] = "\xAF\xE0\xA8\xA2\xA5\xE2";  // "привет"
+  lines[9] = std::string(53, 'z');
+  lines.push_back("-15");
+  const std::string file = Lines(lines);
+  const std::string path = StateFile("LumoSS");
+  std::filesystem::create_directories(S.StateDir() + "/lumo");
+  S.WriteFile(path, file);
+  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", "abc\r\n"));
+  // Read at start, so gone from disk the file must come back whole at exit.
+  ASSERT_TRUE(std::filesystem::remove(path));
+  S.Keys("<Esc>");
+  ASSERT_EQ(Ended().Code, 0);
+  EXPECT_EQ(S.ReadFile(path), file);
 }
 
 }  // namespace

@@ -14,7 +14,9 @@
 // \xHH a byte (\x0A for LF, \x09 for TAB, broken UTF-8). A final … says
 // the keys end at a question on purpose: the case is compared there. Set-up
 // and checks are Name=value pairs, quoted when the value has blanks (see Set
-// and Get below). A line holding only [set-up] gives the set-up of the cases
+// and Get below). A row's colours are checked as AttrN="07×3 70 1E×76": the
+// attribute of each cell of row N in hex, left to right, a run of one value
+// written once with ×count; the runs must be as long as they go. A line holding only [set-up] gives the set-up of the cases
 // after it; a line starting with ⇒ continues the case above; # starts a
 // comment.
 //
@@ -259,7 +261,8 @@ std::map<std::string, Number> Numbers(Editor& e) {
           {"ColumnMark", &e.ColumnMark}, {"Insert", &e.InsertMode}, {"Rus", &e.RusMode},
           {"Pseudo", &e.PseudographicsMode}, {"Program", &e.ProgramTextMode}, {"HalfScroll", &e.HalfScroll},
           {"Macros", &e.MacrosOn}, {"Count", &e.LineCount}, {"OpFailed", &e.OpFailed},
-          {"LineMark1", &e.LineMark[1]}, {"LineMark2", &e.LineMark[2]}, {"LineMark3", &e.LineMark[3]}};
+          {"LineMark1", &e.LineMark[1]}, {"LineMark2", &e.LineMark[2]}, {"LineMark3", &e.LineMark[3]},
+          {"Cross", &e.CursorCross}, {"FileType", &e.FileType}, {"CommentColour", &e.CommentColour}};
 }
 
 const std::map<std::string, CodePage> CodePages = {{"ASCII", CodePage::Ascii}, {"ANSI", CodePage::Ansi}, {"KOI8", CodePage::Koi8}};
@@ -302,7 +305,8 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
 // Checks, in the notation of the set-up. Exit says the case ended the editor
 // with that code; Updates counts the terminal updates until the case is
 // compared; Saved is the bound file's bytes and File="name:text" a file's,
-// line ends as ¶; Msg (compared in RunCase) the messages the editor waited on.
+// line ends as ¶; Msg (compared in RunCase) the messages the editor waited on;
+// RowN a screen row's text, AttrN its attributes.
 std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name, const std::string& value) {
   std::string base;
   const int i = Index(name, base);
@@ -321,6 +325,16 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
                  ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
   if (base == "Cap" && i >= 1 && i <= e.LineCount) return num(Capacity(e, i));
   if (base == "Row" && i >= 1 && i <= con.H()) return con.Row(i);
+  if (base == "Attr" && i >= 1 && i <= con.H()) {
+    std::string runs;
+    for (int c = 1, n; c <= con.W(); c += n) {
+      for (n = 1; c + n <= con.W() && con.Attr(i, c + n) == con.Attr(i, c);) ++n;
+      char run[16];
+      std::snprintf(run, sizeof run, n > 1 ? " %02X×%d" : " %02X", unsigned(con.Attr(i, c)), n);
+      runs += run;
+    }
+    return runs.substr(1);
+  }
   if (name == "Answer") {  // the prompt line's field, from column 28
     std::string a = con.Text(2, 28);
     return Show(a.erase(a.find_last_not_of(' ') + 1));
@@ -343,8 +357,9 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
 std::string StaleScreen(Editor& e, CaseConsole& con) {
   for (int r = 3; r <= con.H(); ++r) {
     const int i = e.TopLine + r - 3;
-    const std::string_view l = i <= e.LineCount ? LineBytes(e, i) : std::string_view("");
-    if (std::any_of(l.begin(), l.begin() + TextLength(l), [](char b) { return uint8_t(b) < 32; })) continue;
+    std::string_view l = i <= e.LineCount ? LineBytes(e, i) : std::string_view("");
+    l = l.substr(0, TextLength(l));  // a colour ending is not shown
+    if (std::any_of(l.begin(), l.end(), [](char b) { return uint8_t(b) < 32; })) continue;
     std::string want;
     for (size_t c = e.HScroll; c < size_t(e.HScroll + con.W()); ++c) want += c < l.size() ? l[c] : ' ';
     if (con.Text(r) != want) return "row " + std::to_string(r) + " shows \"" + con.Row(r) + "\"";

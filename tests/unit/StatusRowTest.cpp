@@ -1,6 +1,5 @@
-// The two top rows through a test console: the status fields and their
-// colours, message colouring and waits, the idle message row, and choice
-// bars driven by scripted keys. A bar is looked at while it waits by a
+// The two top rows through a test console: message colouring and waits, the
+// idle message row on a resize, and choice bars driven by scripted keys. A bar is looked at while it waits by a
 // console that copies rows 1 and 2 each time a key is read.
 #include <gtest/gtest.h>
 
@@ -49,68 +48,6 @@ struct StatusFixture : ::testing::Test {
   }
 };
 
-using StatusFields = StatusFixture;
-
-// Fields: name 1-21, line 22-31, column 32-42, size 43-52, memory 53-65,
-// the byte under the cursor 66-76.
-TEST_F(StatusFields, FieldsAtTheirBoundaries) {
-  std::vector<std::string> lines(300, "line");
-  lines[0] = "Ab\x01", lines[1] = "\xE0";
-  E.RightMargin = 10;
-  T.SetLines(lines);
-  const size_t used = E.BudgetUsed;
-  struct Row {
-    std::string Name;
-    int Line, Col;
-    size_t Free;
-    std::string Want;
-  } rows[] = {
-      {"a-rather-long-file-name.txt", 12, 5, 512 * 1024 + 100,
-       "a-rather-long-file-naline=12   column=5   size=300  memory=512K  ' '=20/32  "},
-      {"x", 1, 1, 9000 * 1024, "x                    line=1    column=1   size=300  memory=9000K 'A'=41/65  "},
-      {"x", 1, 3, 12345 * 1024, "x                    line=1    column=3   size=300  memory=1234K '\x02'=01/1   "},
-      {"x", 1, 10, 0, "x                    line=1    column=10  size=300  memory=0  K  ' '=20/32  "},
-      {"x", 1, 11, 0, "x                    line=1    column=11  size=300  memory=0  K  ' '=20/32  "},
-      {"x", 2, 1, 0, "x                    line=2    column=1   size=300  memory=0  K  '\xE0'=E0/224 "},
-      {"x", 24575, 255, 0, "x                    line=24575column=255 size=300  memory=0  K  ' '=20/32  "},
-      // The system's names are UTF-8: 21 characters are shown, not 21 bytes.
-      {"черновик-письма-другу.txt", 300, 1, 0, Cp("черновик-письма-другу") + "line=300  column=1   "},
-  };
-  for (const Row& r : rows) {
-    E.FileName = r.Name, E.CurLine = int16_t(r.Line), E.CurCol = int16_t(r.Col), E.BudgetLimit = used + r.Free;
-    DrawStatus(E);
-    EXPECT_EQ(Con.Text(1, 1, int(r.Want.size())), r.Want);
-  }
-}
-
-TEST_F(StatusFields, IndicatorColours) {
-  T.SetLines(std::vector<std::string>(20, "text"));
-  E.CurLine = 5, E.CurCol = 30, E.HScroll = 10;
-  E.InsertMode = E.RusMode = true;
-  E.LineMark[1] = 5, E.LineMark[2] = 9;
-  DrawStatus(E);
-  EXPECT_EQ(Con.Text(1, 76, 1), "R");
-  // insert, Rus, marks 1 2 3, block; the cross at column 30 - 10
-  EXPECT_EQ(Attrs(1, {67, 76, 77, 78, 79, 80, 19, 20}), (std::vector<int>{0x70, 0x70, 0x4B, 7, 0, 7, 7, 0xF0}));
-  E.InsertMode = E.RusMode = E.CursorCross = false;
-  E.BlockFirst = 2, E.BlockLast = 3;
-  DrawStatus(E);
-  EXPECT_EQ(Con.Text(1, 76, 1), " ");
-  EXPECT_EQ(Attrs(1, {67, 76, 20, 80}), (std::vector<int>{7, 7, 7, 0x70}));
-  E.BlockFirst = E.BlockLast = 0;
-  E.RectFirstLine = E.RectLastLine = 4;
-  DrawStatus(E);
-  EXPECT_EQ(Con.Attr(1, 80), 0x70);
-
-  // A wide screen keeps the indicators at its right edge.
-  Con.SetSize(132, 10);
-  E.RusMode = true;
-  E.LineMark[1] = E.LineMark[2] = 0, E.LineMark[3] = 5;
-  DrawStatus(E);
-  EXPECT_EQ(Con.Text(1, 77, 56), std::string(51, ' ') + "R123 ");
-  EXPECT_EQ(Attrs(1, {128, 129, 131, 132}), (std::vector<int>{0x70, 0x00, 0x4B, 0x70}));
-}
-
 using MessageRow = StatusFixture;
 
 // Yellow until "(" or the first comma; a blank before "(" through the comma
@@ -146,24 +83,11 @@ TEST_F(MessageRow, Waits) {
   EXPECT_TRUE(Con.Text(2, 1, 5) == "again" && Con.WaitedMs == 0);
 }
 
-// The idle row shows the block's size at its right end, bright while the
-// length limit is off. The console keeps the old cells when it grows or
-// shrinks; an idle row must then be idle across the new width, a message or
-// prompt stays as it was.
-TEST_F(MessageRow, IdleRowShowsBlockSizeAtAnyWidth) {
+// The console keeps the old cells when it grows or shrinks; an idle row must
+// then be idle across the new width, a message or prompt stays as it was.
+TEST_F(MessageRow, IdleRowFollowsTheWidth) {
   T.SetLines(std::vector<std::string>(20, "x"));
-  E.BlockFirst = 10, E.BlockLast = 14;
-  ShowMessage(E, "busy", 0);
-  ClearMessage(E);
-  EXPECT_TRUE(Con.Text(2) == std::string(77, char(0xB0)) + " 5 " && AllAttr(2, 1, 80, 7));
-  E.BlockFirst = 1, E.BlockLast = 12345, E.LengthLimit = false;
-  ClearMessage(E);
-  EXPECT_TRUE(Con.Text(2, 73, 8) == "\xB0 12345 " && AllAttr(2, 1, 80, 15));
-  E.BlockFirst = E.BlockLast = 0;
-  ClearMessage(E);
-  EXPECT_EQ(Con.Text(2), std::string(80, char(0xB0)));
-
-  E.LengthLimit = true, E.BlockFirst = 3, E.BlockLast = 9;
+  E.BlockFirst = 3, E.BlockLast = 9;
   ClearMessage(E);
   Con.SetSize(132, 30);
   ResizeMessageRow(E, 80);
@@ -195,33 +119,22 @@ TEST_F(ChoiceBars, LeavingAndBarsWithoutOptions) {
   EXPECT_EQ(AskChoice(E, "no separators"), 80);
 }
 
-TEST_F(ChoiceBars, ColoursHintAndRestoredRows) {
+// The bar's colours are the cases'. The hint on row 2 has only its first "|"
+// turned into a line. No key is waiting (the empty queue reads as Esc), so
+// the draw step runs first: a status row still marked must not cover the bar.
+TEST_F(ChoiceBars, HintAndRestoredRows) {
   T.SetLines({"x"});
-  Con.Keys = {Right, Esc};
-  E.ChoicePreselect = 1;
-  ChoiceBar(E, Bar, "", 0x3F, 0x2F, 0x5F, 0x0D);
-  auto attr = [&](size_t shot, int col) { return int(CellAttr(Con.Seen[shot][size_t(col - 1)])); };
-  ASSERT_EQ(Con.Seen.size(), 2u);
-  EXPECT_EQ(CellChar(Con.Seen[0][10]) + CellChar(Con.Seen[0][34]), 2 * 0xB3);  // separators 11 and 35
-  // The selected option, separators included, is lit with the bright bit.
-  for (int c = 1; c <= 80; ++c) EXPECT_EQ(attr(0, c), c <= 10 ? 0x3F : c <= 19 ? 0xDF : 0x2F) << c;
-  for (int c = 18; c <= 27; ++c) EXPECT_EQ(attr(1, c), c == 18 || c == 27 ? 0x2F : 0xDF) << c;
-
-  // The hint on row 2 has only its first "|" turned into a line. No key is
-  // waiting (the empty queue reads as Esc), so the draw step runs first: a
-  // status row still marked must not cover the bar.
-  Con.Seen.clear();
   E.ChoicePreselect = 3;
   MarkStatus(E);
   Con.Keys = {Enter};
   EXPECT_EQ(ChoiceBar(E, Bar, "Hint | keys | more", 0x3F, 0x2F, 0x1C, 0x0D), 3);
-  EXPECT_EQ(attr(0, 27), 0x9C);  // selected + 128 as a byte
+  ASSERT_EQ(Con.Seen.size(), 1u);
+  EXPECT_EQ(CellAttr(Con.Seen[0][26]), 0x9C);  // selected + 128 as a byte
   std::string row1, row2;
   for (int c = 0; c < 18; ++c) row1 += char(CellChar(Con.Seen[0][size_t(c)])), row2 += char(CellChar(Con.Seen[0][size_t(80 + c)]));
   EXPECT_EQ(row1 + "/" + row2, " Search ? \xB3 1 yes /Hint \xB3 keys | more");
   // Afterwards row 1 is the status row again and row 2 is idle.
   EXPECT_TRUE(Con.Text(1, 22, 6) == "line=1" && Con.At(2, 1) == E.MessageIdle);
-
 }
 
 }  // namespace
