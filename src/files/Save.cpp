@@ -10,9 +10,9 @@
 #include <unistd.h>
 
 #include "files/AskFile.h"
-#include "files/Utf8Text.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
+#include "text/Cp866.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
 #include "tools/AtomicFile.h"
@@ -86,7 +86,7 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
     if (utf8) {
       line.clear();
       EncodeLine(LineBytes(e, i), mode, line);
-      AppendUtf8(line, buf);
+      buf += Utf8FromCp866(line);
     } else {
       EncodeLine(LineBytes(e, i), mode, buf);
     }

@@ -36,13 +36,6 @@ uint8_t Cp866Of(uint32_t code) {
   return code >= ThreeFirst && code < ThreeEnd ? Map.Three[code - ThreeFirst] : 0;
 }
 
-void AppendUtf8(std::string_view cp866, std::string& out) {
-  for (const char c : cp866) {
-    if (uint8_t(c) < 0x80) out += c;
-    else out += GlyphUtf8(uint8_t(c));
-  }
-}
-
 Utf8Verdict Utf8Reader::Verdict() const {
   if (M == Mode::Check) return Utf8Verdict::Foreign;
   return M == Mode::Convert && Multi ? Utf8Verdict::Convertible : Utf8Verdict::NotUtf8;

@@ -10,7 +10,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace lumo {
@@ -76,10 +75,7 @@ class Utf8Reader {
   char Out[255];
 };
 
-// The 866 byte of a character, 0 when 866 lacks it (all of 0..127 map to themselves).
+// The 866 byte of a character from 128 on, 0 when 866 lacks it.
 uint8_t Cp866Of(uint32_t code);
-
-// Appends 866 bytes as UTF-8; control bytes and 0x7F stay the bytes they are.
-void AppendUtf8(std::string_view cp866, std::string& out);
 
 }  // namespace lumo
