@@ -56,9 +56,9 @@ class Utf8Reader {
   size_t Window() const { return M == Mode::Convert ? 3 * 255 : 255; }
 
  private:
-  size_t Run(const uint8_t* p, size_t n, bool emit);
+  template <bool Emit>
+  size_t Run(const uint8_t* p, size_t n);
   void SkipBytes(const uint8_t* p, size_t n);
-  bool Step(uint8_t b);
   void Lacks();
   void Invalid();
 
