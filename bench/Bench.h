@@ -90,8 +90,9 @@ inline const std::string KeyDown = "\x1b[B", KeyUp = "\x1b[A", KeyRight = "\x1b[
 bool CheckKeyBytes(std::string& why);
 
 // The largest text: MaxLines lines of Latin, code and code page 866
-// Cyrillic, lengths 0..255. Written to path; returns its size in bytes.
-size_t WriteLargestText(const std::string& path);
+// Cyrillic, lengths 0..255 (in 866). Written to path, in 866 or in UTF-8;
+// returns its size in bytes.
+size_t WriteLargestText(const std::string& path, bool utf8 = false);
 
 // A Russian text of MaxLines lines of 200 bytes, written in 1251 to path;
 // returns its first line as code page 866, or an empty string on failure.
@@ -114,6 +115,7 @@ struct Bench {
   const char* Name;
   int Runs;
   std::function<Span(Session&, int run, std::string& why)> Run;
+  bool Utf8 = false;  // on the largest text in UTF-8
 };
 
 // Forks, starts the editor on path in the child, runs b.Runs times there and

@@ -102,7 +102,7 @@ bool CheckKeyBytes(std::string& why) {
   return true;
 }
 
-size_t WriteLargestText(const std::string& path) {
+size_t WriteLargestText(const std::string& path, bool utf8) {
   const char* latin[] = {"editor", "line", "screen", "cursor", "buffer", "window", "status", "margin",
                          "Text", "file", "block", "search", "replace", "format", "page", "Lumo,"};
   const char* code[] = {"if (n > 0) {", "return x;", "a[i] = b[i] + 1;", "for (i = 1; i <= n; ++i)",
@@ -135,6 +135,7 @@ size_t WriteLargestText(const std::string& path) {
     line.clear();
     while (line.size() < len) line += words[next() % words.size()] + " ";
     line.resize(len);
+    if (utf8) line = Utf8FromCp866(line);
     line += "\r\n";
     total += std::fwrite(line.data(), 1, line.size(), f);
   }

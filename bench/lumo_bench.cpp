@@ -77,7 +77,8 @@ Span Load(Session& s, int, std::string& why) {
     const auto t0 = Clock::now();
     const LoadResult r = LoadStartupFile(*e);
     all += {1, Micros(Clock::now() - t0), 0, 0};
-    if (r != LoadResult::Loaded || e->LineCount != MaxLines || e->CompactLoad) why = "the load came out short";
+    if (r != LoadResult::Loaded || e->LineCount != MaxLines || e->CompactLoad || e->CutLines) why = "the load came out short";
+    if (e->FileCodePage != s.E.FileCodePage) why = "the load took the text in another code page";
   }
   return all;
 }
@@ -235,6 +236,7 @@ Span PasteLines(Session& s, int, std::string& why) {
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
     {"load the text from its file", 5, Load},
+    {"  the same, the text in UTF-8 (converted to 866)", 5, Load, true},
     {"load a 1251 text, 200-byte lines, recoded (1)", 5, LoadAnsi},
     {"redraw, nothing changed", 5, RedrawUnchanged},
     {"full redraw (forced)", 5, RedrawForced},
@@ -265,7 +267,9 @@ int main() {
   std::string why;
   const std::string path = dir + "/largest.txt";
   const size_t size = WriteLargestText(path);
-  if (size == 0 || !CheckKeyBytes(why)) {
+  const std::string utf8 = dir + "/largest-utf8.txt";
+  const size_t utf8Size = WriteLargestText(utf8, true);
+  if (size == 0 || utf8Size == 0 || !CheckKeyBytes(why)) {
     std::fprintf(stderr, "lumo_bench: %s\n", size == 0 ? ("cannot write " + path).c_str() : why.c_str());
     return 1;
   }
@@ -283,13 +287,14 @@ int main() {
     std::fputs("one line\r\n", f);
     std::fclose(f);
   }
-  std::vector<Row> rows(2);
+  std::vector<Row> rows(3);
   bool ok = StartUpRow(LUMO_BINARY, path, lumo::MaxLines, "start-up to the first screen (real program, pty)", 15,
                        rows[0], why) &&
-            StartUpRow(LUMO_BINARY, small, 1, "  the same on a one-line text", 15, rows[1], why);
+            StartUpRow(LUMO_BINARY, utf8, lumo::MaxLines, "  the same, the text in UTF-8", 15, rows[1], why) &&
+            StartUpRow(LUMO_BINARY, small, 1, "  the same on a one-line text", 15, rows[2], why);
   for (size_t i = 0; ok && i < Benches.size(); ++i) {
     rows.emplace_back();
-    ok = RunInChild(Benches[i], path, rows.back(), why);
+    ok = RunInChild(Benches[i], Benches[i].Utf8 ? utf8 : path, rows.back(), why);
     if (!ok) why = std::string(Benches[i].Name) + ": " + why;
   }
   if (!ok) {
@@ -308,8 +313,9 @@ int main() {
 
   PrintTable(rows);
   std::printf("\nText: %s, %zu bytes, %d lines (lengths 0..255, Latin, code, cp866 Cyrillic);\n"
-              "  loaded whole without the compact reload, budget %zu of %zu bytes used.\n",
-              path.c_str(), size, lumo::MaxLines, used, limit);
+              "  loaded whole without the compact reload, budget %zu of %zu bytes used.\n"
+              "  In UTF-8: %s, %zu bytes.\n",
+              path.c_str(), size, lumo::MaxLines, used, limit, utf8.c_str(), utf8Size);
   std::printf("Peak RSS: the editor process for start-up; otherwise the process that ran the row\n"
               "  (a fork of this program, %ld KB before it loaded the text).\n", rows.back().BaseKb);
   const std::string csv = dir + "/bench-results.csv";

@@ -31,6 +31,7 @@ std::string_view CodePageName(CodePage cp) {
   switch (cp) {
     case CodePage::Ansi: return Texts::CodePageAnsi;
     case CodePage::Koi8: return Texts::CodePageKoi8;
+    case CodePage::Utf8: return Texts::CodePageUtf8;
     default: return Texts::CodePageAscii;
   }
 }

@@ -2,10 +2,12 @@
 // into lines exactly as a loaded one is. Each line goes in as a line of its
 // own with room for the right margin; a refusal of the store (too many lines,
 // no memory) ends the reading with the lines that fit, and the mark still
-// covers them all so that Ctrl+F1 removes them together.
+// covers them all so that Ctrl+F1 removes them together. A UTF-8 file is
+// converted as a loaded one is.
 #include "files/Insert.h"
 
 #include <string>
+#include <unistd.h>
 
 #include "files/CodePageCheck.h"
 #include "files/LineSource.h"
@@ -17,7 +19,16 @@
 namespace lumo {
 
 int InsertFileLines(Editor& e, int fd) {
-  LineSource src(fd);
+  // A UTF-8 file goes in converted or as it is, never half converted; which
+  // one, the file is looked through for first, as far as that takes.
+  Utf8Verdict utf8 = Utf8Verdict::NotUtf8;
+  const off_t start = lseek(fd, 0, SEEK_CUR);
+  if (e.CodePageCheck && start >= 0) {
+    LineSource scan(fd, true);
+    utf8 = scan.ReadToVerdict();
+    if (lseek(fd, start, SEEK_SET) != start) utf8 = Utf8Verdict::NotUtf8;
+  }
+  LineSource src(fd, utf8 == Utf8Verdict::Convertible);
   const int16_t after = e.CurLine;
   int16_t i = after;
   int cut = 0;
@@ -35,7 +46,8 @@ int InsertFileLines(Editor& e, int fd) {
   if (src.ReadError()) ShowMessage(e, Texts::InsertReadError, 1);
   if (cut > 0)
     ShowMessage(e, LinesCutMessage(cut), 1);
-  if (e.CodePageCheck && i > after) GuessCodePage(e, after + 1, i, false);
+  if (utf8 == Utf8Verdict::Foreign) ShowMessage(e, Texts::Utf8NotConverted, 1);
+  if (e.CodePageCheck && i > after && utf8 == Utf8Verdict::NotUtf8) GuessCodePage(e, after + 1, i, false);
   e.OpFailed = failed || src.ReadError() ? 1 : 0;
   return i - after;
 }

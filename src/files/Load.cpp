@@ -20,7 +20,7 @@
 namespace lumo {
 namespace {
 
-enum class Pass { Done, TooManyLines, Short, OutOfMemory, ReadError };
+enum class Pass { Done, TooManyLines, Short, OutOfMemory, ReadError, Mixed };
 
 // One reading of the whole text; on the first pass a shortage is only noted,
 // on the compact pass it is fatal.
@@ -29,6 +29,7 @@ Pass ReadLines(Editor& e, LineSource& src, bool compact, int& cut) {
   std::string_view line;
   bool wasCut = false;
   while (src.Next(line, wasCut)) {
+    if (src.Mixed()) return Pass::Mixed;
     if (wasCut) ++cut;
     uint8_t capacity = uint8_t(line.size() > e.RightMargin ? line.size() : e.RightMargin);
     bool stored = false;
@@ -47,33 +48,49 @@ Pass ReadLines(Editor& e, LineSource& src, bool compact, int& cut) {
       return Pass::OutOfMemory;
     }
   }
+  if (src.Mixed()) return Pass::Mixed;
   return src.ReadError() ? Pass::ReadError : Pass::Done;
 }
 
-// Both readings of the loader over one source of bytes; reopen gives the
-// bytes again from their start.
+// The readings of the loader over one source of bytes; reopen(utf8) gives
+// the bytes again from their start. A UTF-8 text comes converted in the
+// first reading; the rare text that proves not convertible after lines were
+// converted is read again as it is, so that it is never half converted.
 template <class Reopen>
-Pass LoadLines(Editor& e, Reopen reopen) {
+Pass LoadLines(Editor& e, Reopen reopen, Utf8Verdict& utf8) {
   e.OpFailed = 0;
   e.CompactLoad = false;
+  bool watch = e.CodePageCheck;
+  utf8 = Utf8Verdict::NotUtf8;
+  LineEnd ends = LineEnd::CrLf;
+  bool bom = false;
   int cut = 0;
   Pass r;
-  {
-    LineSource src = reopen();
-    r = ReadLines(e, src, false, cut);
-  }
-  if (r == Pass::Short) {
+  for (;;) {
+    LineSource src = reopen(watch);
+    r = ReadLines(e, src, e.CompactLoad, cut);
+    if (r == Pass::Mixed) {
+      utf8 = src.ReadToVerdict();
+      watch = false;
+    } else {
+      if (watch) utf8 = src.Verdict();
+      ends = src.FirstLineEnd();
+      bom = src.Bom();
+      if (r != Pass::Short || e.CompactLoad) break;
+      e.RightMargin = 7;
+      e.LengthLimit = !e.LengthLimit;
+      e.CompactLoad = true;
+    }
     FreeAllLines(e);
-    e.RightMargin = 7;
-    e.LengthLimit = !e.LengthLimit;
-    e.CompactLoad = true;
     e.OpFailed = 0;
-    LineSource src = reopen();
-    r = ReadLines(e, src, true, cut);
-    // In the compact reading even the line limit ends the program.
-    if (r == Pass::TooManyLines) r = Pass::OutOfMemory;
   }
+  // In the compact reading even the line limit ends the program.
+  if (e.CompactLoad && r == Pass::TooManyLines) r = Pass::OutOfMemory;
   e.CutLines = cut;
+  e.FileCodePage = utf8 == Utf8Verdict::Convertible ? CodePage::Utf8 : CodePage::Ascii;
+  e.LineEnds = utf8 == Utf8Verdict::NotUtf8 ? LineEnd::CrLf : ends;
+  e.Utf8Bom = utf8 == Utf8Verdict::Convertible && bom;
+  if (utf8 == Utf8Verdict::Foreign && r != Pass::OutOfMemory) ShowMessage(e, Texts::Utf8NotConverted, 1);
   return r;
 }
 
@@ -90,7 +107,8 @@ void EnsureOneLine(Editor& e) {
 }
 
 bool LoadBytes(Editor& e, std::string_view bytes) {
-  return LoadLines(e, [bytes] { return LineSource(bytes); }) != Pass::OutOfMemory;
+  Utf8Verdict utf8;
+  return LoadLines(e, [bytes](bool watch) { return LineSource(bytes, watch); }, utf8) != Pass::OutOfMemory;
 }
 
 LoadResult LoadStartupFile(Editor& e) {
@@ -123,10 +141,14 @@ LoadResult LoadStartupFile(Editor& e) {
     ShowMessage(e, Texts::NewFile, 1);
     result = LoadResult::NewFile;
   } else {
-    Pass r = LoadLines(e, [fd] {
-      lseek(fd, 0, SEEK_SET);
-      return LineSource(fd);
-    });
+    Utf8Verdict utf8;
+    Pass r = LoadLines(
+        e,
+        [fd](bool watch) {
+          lseek(fd, 0, SEEK_SET);
+          return LineSource(fd, watch);
+        },
+        utf8);
     close(fd);
     if (r == Pass::OutOfMemory) return LoadResult::OutOfMemory;
     if (r == Pass::ReadError) {
@@ -140,7 +162,9 @@ LoadResult LoadStartupFile(Editor& e) {
     }
     if (e.CutLines > 0)
       ShowMessage(e, LinesCutMessage(e.CutLines), 1);
-    if (e.CodePageCheck && e.LineCount > 0) GuessCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
+    // A UTF-8 text is settled: recoding its bytes as another code page would spoil it.
+    if (e.CodePageCheck && e.LineCount > 0 && utf8 == Utf8Verdict::NotUtf8)
+      GuessCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
   }
   EnsureOneLine(e);
   e.Modified = false;

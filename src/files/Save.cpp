@@ -1,16 +1,19 @@
 // Saving never writes over the old file in place: the text goes to a
 // temporary file that replaces the old one only when every line was written.
-// A line is written without trailing blanks and bytes 0, followed by CR LF.
+// A line is written without trailing blanks and bytes 0, followed by CR LF
+// (a UTF-8 file's lines are written in UTF-8 and end as its first line did).
 #include "files/Save.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "files/AskFile.h"
 #include "files/CodePages.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
+#include "text/Cp866.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
 #include "tools/AtomicFile.h"
@@ -72,16 +75,27 @@ bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet) {
     // A long write is a wait too: the notice must be on screen during it.
     ShowScreen(e);
   }
-  std::string buf;
+  const bool utf8 = e.FileCodePage == CodePage::Utf8;
+  const std::string_view end = e.LineEnds == LineEnd::Lf ? "\n" : e.LineEnds == LineEnd::Cr ? "\r" : "\r\n";
+  std::string buf, line;
   buf.reserve(1 << 16);
+  // The mark begins a file, never the middle of one appended to.
+  struct stat st {};
+  if (utf8 && e.Utf8Bom && fstat(fd, &st) == 0 && st.st_size == 0) buf = "\xEF\xBB\xBF";
   bool ok = true;
   // The text is held in 866; a file that came in another code page goes back in it.
   const ByteMap* out = WriteMap(e.FileCodePage);
   for (int i = first; i <= last && ok; ++i) {
-    const size_t start = buf.size();
-    EncodeLine(LineBytes(e, i), mode, buf);
-    if (out) RecodeBytes(buf.data() + start, buf.size() - start, *out);
-    buf += "\r\n";
+    if (utf8) {
+      line.clear();
+      EncodeLine(LineBytes(e, i), mode, line);
+      buf += Utf8FromCp866(line);
+    } else {
+      const size_t start = buf.size();
+      EncodeLine(LineBytes(e, i), mode, buf);
+      if (out) RecodeBytes(buf.data() + start, buf.size() - start, *out);
+    }
+    buf += end;
     if (buf.size() >= (1 << 16) - 512) {
       ok = WriteFully(fd, buf.data(), buf.size());
       buf.clear();

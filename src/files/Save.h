@@ -11,7 +11,8 @@ enum SaveMode { SaveAsIs = 0, SaveControlsBlank = 2, SaveControlsCoded = 4 };
 // alternative copies. On failure Modified stays set and OpFailed is 1.
 void SaveText(Editor& e);
 
-// Writes lines first..last to fd in the given mode, each followed by CR LF.
+// Writes lines first..last to fd in the given mode and the file's code page,
+// each followed by the file's line end.
 // Shows "writing" and restores the idle message row unless quiet. False when a
 // write failed (the message is shown unless quiet).
 bool SaveLines(Editor& e, int first, int last, int fd, int mode, bool quiet = false);

@@ -105,6 +105,8 @@ inline constexpr std::string_view NoDrives = Cp866<"Дисков здесь не
 inline constexpr std::string_view LinesCutBefore = Cp866<"Строк длиннее 255 байт: ">;
 inline constexpr std::string_view LinesCutAfter = Cp866<" - их концы не загружены.">;
 inline constexpr std::string_view InsertReadError = Cp866<"Ошибка чтения: файл вставлен не полностью!">;
+inline constexpr std::string_view Utf8NotConverted =
+    Cp866<"В файле есть знаки вне кодовой страницы 866 - он не перекодирован.">;
 inline constexpr std::string_view AskSaveOnExit =
     Cp866<" Записать в файл ? | 1 - да | 2 - нет | 3 = Esc - продолжить редактирование |">;
 inline constexpr std::string_view AskSaveCutLines =
@@ -155,10 +157,12 @@ inline constexpr std::string_view HistoryAskSlot =
 inline constexpr std::string_view CodePageAscii = Cp866<" ASCII">;
 inline constexpr std::string_view CodePageAnsi = Cp866<" ANSI">;
 inline constexpr std::string_view CodePageKoi8 = Cp866<" KOI8">;
+inline constexpr std::string_view CodePageUtf8 = Cp866<" UTF-8">;
 
 // Our own texts fit the narrowest screen: a choice bar wider than its row
 // would hide its last answers, a longer message its end.
-static_assert(AskSaveCutLines.size() <= 80 && NoDrives.size() <= 80 && InsertReadError.size() <= 80);
+static_assert(AskSaveCutLines.size() <= 80 && NoDrives.size() <= 80 && InsertReadError.size() <= 80 &&
+              Utf8NotConverted.size() <= 80);
 static_assert(GuessMean.size() + 4 + RecodeFromAscii.size() <= 80 && AskSaveBeforeRecode.size() <= 80);
 static_assert(LinesCutBefore.size() + 5 + LinesCutAfter.size() <= 80);  // 24575 lines at most
 static_assert(PasteTooLong.size() <= 80 && PasteTooManyLines.size() <= 80 && PasteNoMemory.size() <= 80 &&

@@ -5,8 +5,10 @@
 //
 // Checked after a load that fitted: the whole state holds, each line holds
 // the bytes the line splitter gave for it padded with blanks to a capacity of
-// max(length, margin), and the splitter reading the same bytes from a file
+// max(length, margin) (of a text taken as UTF-8, the line in UTF-8 agrees with
+// them as far as both go), and the splitter reading the same bytes from a file
 // descriptor in pieces gives the same lines as reading them from memory.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +21,7 @@
 #include "files/LineSource.h"
 #include "files/Load.h"
 #include "screen/TestConsole.h"
+#include "text/Cp866.h"
 #include "text/LineStore.h"
 
 namespace {
@@ -57,6 +60,16 @@ void CompareText(const Editor& e, std::string_view bytes, int loaded) {
   int i = 0;
   while (i < loaded && src.Next(line, cut)) {
     ++i;
+    if (e.FileCodePage == CodePage::Utf8) {
+      // Back in UTF-8 the line is the bytes read and blanks; of a line cut at
+      // 255 bytes, as far as its last whole character.
+      if (i == 1 && e.Utf8Bom) line.remove_prefix(3);
+      const std::string utf8 = Utf8FromCp866(LineBytes(e, i));
+      const size_t n = cut ? line.size() - std::min<size_t>(line.size(), 3) : line.size();
+      if (utf8.compare(0, n, line.substr(0, n)) != 0 || (!cut && utf8.find_first_not_of(' ', n) != std::string::npos))
+        Fail("line " + std::to_string(i) + " is not its bytes converted from UTF-8");
+      continue;
+    }
     const size_t pad = line.size() < e.RightMargin ? e.RightMargin - line.size() : 0;
     if (LineBytes(e, i) != std::string(line) + std::string(pad, ' '))
       Fail("line " + std::to_string(i) + " is not its " + std::to_string(line.size()) +

@@ -262,19 +262,23 @@ std::map<std::string, Number> Numbers(Editor& e) {
           {"Pseudo", &e.PseudographicsMode}, {"Program", &e.ProgramTextMode}, {"HalfScroll", &e.HalfScroll},
           {"Macros", &e.MacrosOn}, {"Count", &e.LineCount}, {"OpFailed", &e.OpFailed},
           {"LineMark1", &e.LineMark[1]}, {"LineMark2", &e.LineMark[2]}, {"LineMark3", &e.LineMark[3]},
-          {"Cross", &e.CursorCross}, {"FileType", &e.FileType}, {"CommentColour", &e.CommentColour}};
+          {"Cross", &e.CursorCross}, {"FileType", &e.FileType}, {"CommentColour", &e.CommentColour},
+          {"CodePageCheck", &e.CodePageCheck}};
 }
 
 const std::map<std::string, CodePage> CodePages = {{"ASCII", CodePage::Ascii}, {"ANSI", CodePage::Ansi}, {"KOI8", CodePage::Koi8}};
 
 // Set-up. The margins are set before the text is loaded, since they give the
-// loaded lines their capacity; the rest after. Guess=1 is taken in RunCase.
+// loaded lines their capacity, and so is CodePageCheck; the rest after.
+// Guess=1 is taken in RunCase; Utf8=1 writes the case's text.txt in UTF-8.
 bool Set(Editor& e, const std::string& name, const std::string& value, bool beforeLoad) {
   std::string base;
   const int i = Index(name, base), x = std::atoi(value.c_str());
   const char* v = value.c_str();
   int a = 0, b = 0, c = 0, d = 0;
-  if (beforeLoad != (name == "LeftMargin" || name == "RightMargin" || name == "FormatWidth") || name == "Screen") return true;
+  if (beforeLoad != (name == "LeftMargin" || name == "RightMargin" || name == "FormatWidth" || name == "CodePageCheck") ||
+      name == "Screen" || name == "Utf8")
+    return true;
   const auto numbers = Numbers(e);
   if (const auto n = numbers.find(name); n != numbers.end())
     return std::visit([&](auto* p) { *p = std::remove_reference_t<decltype(*p)>(x); }, n->second), true;
@@ -305,8 +309,9 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
 // Checks, in the notation of the set-up. Exit says the case ended the editor
 // with that code; Updates counts the terminal updates until the case is
 // compared; Saved is the bound file's bytes and File="name:text" a file's,
-// line ends as ¶; Msg (compared in RunCase) the messages the editor waited on;
-// RowN a screen row's text, AttrN its attributes.
+// line ends as ¶, and Saved8 the bound file read as UTF-8; Msg (compared in
+// RunCase) the messages the editor waited on; RowN a screen row's text, AttrN
+// its attributes.
 std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name, const std::string& value) {
   std::string base;
   const int i = Index(name, base);
@@ -343,9 +348,9 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
   if (name == "Waited") return num(int(con.WaitedMs));
   if (name == "Updates") return num(con.Updates);
   if (name == "Exit") return ended ? num(e.ExitCode) : "still editing";
-  if (name == "Saved" || name == "File") {
+  if (name == "Saved" || name == "Saved8" || name == "File") {
     const std::string path = name == "File" ? value.substr(0, value.find(':')) : e.BoundName;
-    std::string s = TempDir::Read(path), out = name == "File" ? path + ":" : "";
+    std::string s = name == "Saved8" ? Cp(TempDir::Read(path)) : TempDir::Read(path), out = name == "File" ? path + ":" : "";
     if (!std::filesystem::is_regular_file(path)) return out + "(no file)";
     for (size_t at; (at = s.find("\r\n")) != std::string::npos; s.erase(0, at + 2)) out += Show(s.substr(0, at)) + "¶";
     return out + Show(s);
@@ -431,8 +436,9 @@ std::string RunCase(const Case& c) {
     if (!Set(e, name, value, true)) error = "no set-up " + name;
   ComputeTabStops(e);
   e.CurCol = e.ColumnMark = e.LeftMargin;
+  const bool utf8 = std::any_of(setup.begin(), setup.end(), [](auto& p) { return p.first == "Utf8"; });
   std::string bytes;
-  for (const std::string& l : before.Lines) bytes += l + "\r\n";
+  for (const std::string& l : before.Lines) bytes += (utf8 ? Utf8FromCp866(l) : l) + "\r\n";
   TempDir::Write(e.FileName, bytes);
   InitLineTable(e);
   LoadBytes(e, bytes);
@@ -473,7 +479,7 @@ std::string RunCase(const Case& c) {
         for (const std::string& said : con.Said) actual += (actual.empty() ? "" : " | ") + said;
       } else {
         actual = Get(e, con, ended, name, value);
-        const bool textual = name == "Answer" || name == "Saved" || name == "File" || name.rfind("Row", 0) == 0;
+        const bool textual = name == "Answer" || name.rfind("Saved", 0) == 0 || name == "File" || name.rfind("Row", 0) == 0;
         if (actual == (textual ? Canonical(value) : value)) continue;
       }
       differ(name + "=" + value, name + "=" + actual);
