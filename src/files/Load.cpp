@@ -106,9 +106,17 @@ void EnsureOneLine(Editor& e) {
   InsertLine(e, e.RightMargin, at);
 }
 
-bool LoadBytes(Editor& e, std::string_view bytes) {
+bool LoadBytes(Editor& e, std::string_view bytes, Utf8Verdict* verdict) {
   Utf8Verdict utf8;
-  return LoadLines(e, [bytes](bool watch) { return LineSource(bytes, watch); }, utf8) != Pass::OutOfMemory;
+  const bool fits = LoadLines(e, [bytes](bool watch) { return LineSource(bytes, watch); }, utf8) != Pass::OutOfMemory;
+  if (verdict) *verdict = utf8;
+  return fits;
+}
+
+void GuessLoadedCodePage(Editor& e, Utf8Verdict utf8) {
+  // A UTF-8 text is settled: recoding its bytes as another code page would spoil it.
+  if (e.CodePageCheck && e.LineCount > 0 && utf8 == Utf8Verdict::NotUtf8)
+    GuessCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
 }
 
 LoadResult LoadStartupFile(Editor& e) {
@@ -162,9 +170,7 @@ LoadResult LoadStartupFile(Editor& e) {
     }
     if (e.CutLines > 0)
       ShowMessage(e, LinesCutMessage(e.CutLines), 1);
-    // A UTF-8 text is settled: recoding its bytes as another code page would spoil it.
-    if (e.CodePageCheck && e.LineCount > 0 && utf8 == Utf8Verdict::NotUtf8)
-      GuessCodePage(e, 1, e.LineCount < 25 ? e.LineCount : 25, true);
+    GuessLoadedCodePage(e, utf8);
   }
   EnsureOneLine(e);
   e.Modified = false;

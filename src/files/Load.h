@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include "app/Editor.h"
+#include "files/Utf8Text.h"
 
 namespace lumo {
 
@@ -20,8 +21,11 @@ LoadResult LoadStartupFile(Editor& e);
 
 // Splits bytes into lines and appends them: the loader's core, separate so that
 // tests and the fuzzer can feed it bytes without a file. Returns false when the
-// compact reload ran out of memory too.
-bool LoadBytes(Editor& e, std::string_view bytes);
+// compact reload ran out of memory too; verdict says what UTF-8 made of it.
+bool LoadBytes(Editor& e, std::string_view bytes, Utf8Verdict* verdict = nullptr);
+
+// The look a load takes at its first lines for a text in 1251 or KOI8-R.
+void GuessLoadedCodePage(Editor& e, Utf8Verdict utf8);
 
 // The message after a read that cut count lines at 255 bytes.
 std::string LinesCutMessage(int count);

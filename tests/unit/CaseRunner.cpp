@@ -50,7 +50,6 @@
 #include "app/Invariants.h"
 #include "app/MainLoop.h"
 #include "app/Startup.h"
-#include "files/CodePageCheck.h"
 #include "files/Load.h"
 #include "screen/KeyDecoder.h"
 #include "screen/StatusRow.h"
@@ -441,7 +440,8 @@ std::string RunCase(const Case& c) {
   for (const std::string& l : before.Lines) bytes += (utf8 ? Utf8FromCp866(l) : l) + "\r\n";
   TempDir::Write(e.FileName, bytes);
   InitLineTable(e);
-  LoadBytes(e, bytes);
+  Utf8Verdict verdict;
+  LoadBytes(e, bytes, &verdict);
   e.Modified = false;
   e.ExitCode = 0;
   if (before.Line) e.CurLine = int16_t(before.Line), e.CurCol = int16_t(before.Col);
@@ -498,7 +498,7 @@ std::string RunCase(const Case& c) {
   };
   // Guess=1: the look the program's load takes at the first lines, answered by the keys.
   if (guess) {
-    GuessCodePage(e, 1, std::min<int>(e.LineCount, 25), true);
+    GuessLoadedCodePage(e, verdict);
     e.Modified = false;
   }
   MainLoop(e);
