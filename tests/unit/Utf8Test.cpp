@@ -9,6 +9,8 @@
 #include "TestEditor.h"
 #include "files/Load.h"
 #include "files/Save.h"
+#include "screen/KeyNames.h"
+#include "text/Cp866.h"
 
 namespace lumo {
 namespace {
@@ -21,7 +23,7 @@ std::vector<std::string> Loaded(const TempDir& d, const std::string& bytes, Line
   TempDir::Write(d / "f", bytes);
   test::TestEditor t[2];
   t[0]->FileName = d / "f";
-  t[0].Con.Keys.push_back(0x0000011B);  // ends a waiting message
+  t[0].Con.Keys.push_back(keys::Esc);  // ends a waiting message
   LoadStartupFile(*t[0]);
   LoadBytes(*t[1], bytes);
   std::vector<std::string> lines[2];
@@ -54,6 +56,32 @@ TEST(Utf8, CharactersAcrossReads) {
   }
 }
 
+// Lines of every 866 character, mostly Russian letters so that the wide
+// conversion paths carry them and the rest falls between, come back from
+// their UTF-8 whatever the mix and length.
+TEST(Utf8, EveryCharacterInAnyMix) {
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t n) { return (seed = seed * 1103515245 + 12345) / 65536 % n; };
+  const std::string common = Cp("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВЯЁ ,.");
+  std::vector<std::string> want;
+  std::string bytes;
+  for (int i = 0; i < 400; ++i) {
+    std::string line;
+    const uint32_t len = 1 + next(255), rare = next(4) == 0 ? 8 : 200;
+    while (line.size() < len) {
+      const uint32_t pick = next(rare);
+      line += pick == 0 ? char(0x80 + next(128)) : pick == 1 ? char(0x21 + next(94)) : common[next(uint32_t(common.size()))];
+    }
+    line.back() = '.';
+    want.push_back(line);
+    bytes += Utf8FromCp866(line) + "\n";
+  }
+  test::TestEditor t;
+  LoadBytes(*t, bytes);
+  ASSERT_EQ(t->LineCount, int(want.size()));
+  for (int i = 1; i <= t->LineCount; ++i) ASSERT_EQ(t.Line(i), want[size_t(i - 1)]) << i;
+}
+
 // Saved unchanged, a loaded file comes back as it was, but for the line end
 // a last line lacked.
 TEST(Utf8, SavesTheBytesItLoaded) {
@@ -65,7 +93,7 @@ TEST(Utf8, SavesTheBytesItLoaded) {
     TempDir::Write(path, in);
     test::TestEditor t;
     t->FileName = path;
-    t.Con.Keys.push_back(0x0000011B);  // ends a waiting message
+    t.Con.Keys.push_back(keys::Esc);  // ends a waiting message
     LoadStartupFile(*t);
     t->Modified = true;
     SaveText(*t);
