@@ -65,22 +65,11 @@ using test::TempDir;
 
 // ---- Keys -------------------------------------------------------------------
 
-// The keys in bytes that arrived together, as the console decodes them.
-// The texts of the pastes among them go to pastes.
-std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& profile,
-                                 std::vector<std::string>* pastes = nullptr) {
+// Bytes that arrived together, as the console decodes them.
+test::KeyRun Decode(std::string_view bytes, const DecoderProfile& profile) {
   KeyDecoder d;
   d.Profile = profile;
-  std::vector<KeyCode> keys;
-  const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
-  for (size_t at = 0; at < bytes.size();) {
-    Decoded r = d.Decode(b + at, bytes.size() - at, false);
-    if (r.Status == DecodeStatus::Incomplete) r = d.Decode(b + at, bytes.size() - at, true);
-    if (r.Status == DecodeStatus::Key) keys.push_back(r.Key);
-    if (r.Status == DecodeStatus::Key && r.Key == keys::Paste && pastes) pastes->push_back(d.TakePaste());
-    at += std::max<size_t>(r.Used, 1);
-  }
-  return keys;
+  return test::ReadKeys(d, bytes);
 }
 
 // Each key name with the value the decoder gives for the bytes kitty sends,
@@ -90,8 +79,8 @@ const std::map<std::string, KeyCode>& NamedKeys() {
     std::map<std::string, KeyCode> m;
     for (const test::MeasuredKey& k : test::KeysTsv()) {
       if (k.Bytes.empty() || (m.count(k.Name) && k.Env != "kitty-1")) continue;
-      const auto codes = DecodeBytes({reinterpret_cast<const char*>(k.Bytes.data()), k.Bytes.size()}, test::ProfileFor(k.Env));
-      if (codes.size() == 1) m[k.Name] = codes[0];
+      const auto run = Decode({reinterpret_cast<const char*>(k.Bytes.data()), k.Bytes.size()}, test::ProfileFor(k.Env));
+      if (run.Keys.size() == 1) m[k.Name] = run.Keys[0];
     }
     return m;
   }();
@@ -200,27 +189,27 @@ Keys ExpandKeys(std::string s) {
   static const std::regex key("\\s*<([^<>]+)>(?:×(\\d+))?\\s*");
   Keys k;
   if (s.size() >= 3 && s.compare(s.size() - 3, 3, "…") == 0) k.Question = true, s.resize(s.size() - 3);
-  auto type = [&](std::string_view text) {
-    const std::vector<KeyCode> codes = DecodeBytes(Unfold(text), test::ProfileFor("kitty-1"));
-    k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
+  auto type = [&](std::string_view bytes) {
+    const test::KeyRun run = Decode(bytes, test::ProfileFor("kitty-1"));
+    k.Codes.insert(k.Codes.end(), run.Keys.begin(), run.Keys.end());
+    k.Pastes.insert(k.Pastes.end(), run.Pastes.begin(), run.Pastes.end());
   };
   auto from = s.cbegin();
   static const std::regex paste("Paste \"(.*)\"");
   for (std::sregex_iterator it(s.begin(), s.end(), key), end; it != end; ++it) {
-    type(std::string(from, (*it)[0].first));
+    type(Unfold(std::string(from, (*it)[0].first)));
     from = (*it)[0].second;
     if (std::smatch p; std::regex_match((*it)[1].first, (*it)[1].second, p, paste)) {
       std::string text = std::regex_replace(Unfold(p[1].str()), std::regex("¶"), "\r");
       for (size_t at; (at = text.find("\\x")) != std::string::npos;) text.replace(at, 4, 1, char(std::stoi(text.substr(at + 2, 2), nullptr, 16)));
-      const auto codes = DecodeBytes("\x1b[200~" + text + "\x1b[201~", test::ProfileFor("kitty-1"), &k.Pastes);
-      k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
+      type("\x1b[200~" + text + "\x1b[201~");
       continue;
     }
     const auto named = NamedKeys().find((*it)[1]);
     if (named == NamedKeys().end()) k.Error = "no key <" + (*it)[1].str() + ">";
     else k.Codes.insert(k.Codes.end(), size_t((*it)[2].matched ? std::stoi((*it)[2]) : 1), named->second);
   }
-  type(std::string(from, s.cend()));
+  type(Unfold(std::string(from, s.cend())));
   return k;
 }
 
