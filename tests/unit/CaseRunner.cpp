@@ -16,9 +16,10 @@
 // and checks are Name=value pairs, quoted when the value has blanks (see Set
 // and Get below). A row's colours are checked as AttrN="07×3 70 1E×76": the
 // attribute of each cell of row N in hex, left to right, a run of one value
-// written once with ×count; the runs must be as long as they go. A line holding only [set-up] gives the set-up of the cases
-// after it; a line starting with ⇒ continues the case above; # starts a
-// comment.
+// written once with ×count; the runs must be as long as they go. MsgAttr
+// checks a message the editor waited on the same way. A line holding only
+// [set-up] gives the set-up of the cases after it; a line starting with ⇒
+// continues the case above; # starts a comment.
 //
 // Each case runs in a fresh directory of its own, which $D names, with a fresh
 // editor on the test console and its text loaded as the program loads a file
@@ -220,11 +221,25 @@ Keys ExpandKeys(std::string s) {
 struct CaseConsole : TestConsole {
   using TestConsole::TestConsole;
   Editor* E = nullptr;
-  std::vector<std::string> Said;
+  std::vector<std::string> Said, SaidAttrs;
   std::string Fault;
   std::string Row(int r) { return Show(Trim(Text(r))); }
+  // The attributes of row r as runs: "07×3 70 1E×76".
+  std::string Attrs(int r) {
+    std::string runs;
+    for (int c = 1, n; c <= W(); c += n) {
+      for (n = 1; c + n <= W() && Attr(r, c + n) == Attr(r, c);) ++n;
+      char run[16];
+      std::snprintf(run, sizeof run, n > 1 ? " %02X×%d" : " %02X", unsigned(Attr(r, c)), n);
+      runs += run;
+    }
+    return runs.substr(1);
+  }
   bool WaitKey(int ms) override {
-    if (std::string s = Row(2); !s.empty()) Said.push_back(s);
+    if (std::string s = Row(2); !s.empty()) {
+      Said.push_back(s);
+      SaidAttrs.push_back(Attrs(2));
+    }
     return TestConsole::WaitKey(ms);
   }
   KeyCode ReadKey() override {
@@ -294,8 +309,8 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
 // Checks, in the notation of the set-up. Exit says the case ended the editor
 // with that code; Updates counts the terminal updates until the case is
 // compared; Saved is the bound file's bytes and File="name:text" a file's,
-// line ends as ¶; Msg (compared in RunCase) the messages the editor waited on;
-// RowN a screen row's text, AttrN its attributes.
+// line ends as ¶; Msg and MsgAttr (compared in RunCase) the messages the
+// editor waited on; RowN a screen row's text, AttrN its attributes.
 std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name, const std::string& value) {
   std::string base;
   const int i = Index(name, base);
@@ -314,16 +329,7 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
                  ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
   if (base == "Cap" && i >= 1 && i <= e.LineCount) return num(Capacity(e, i));
   if (base == "Row" && i >= 1 && i <= con.H()) return con.Row(i);
-  if (base == "Attr" && i >= 1 && i <= con.H()) {
-    std::string runs;
-    for (int c = 1, n; c <= con.W(); c += n) {
-      for (n = 1; c + n <= con.W() && con.Attr(i, c + n) == con.Attr(i, c);) ++n;
-      char run[16];
-      std::snprintf(run, sizeof run, n > 1 ? " %02X×%d" : " %02X", unsigned(con.Attr(i, c)), n);
-      runs += run;
-    }
-    return runs.substr(1);
-  }
+  if (base == "Attr" && i >= 1 && i <= con.H()) return con.Attrs(i);
   if (name == "Answer") {  // the prompt line's field, from column 28
     std::string a = con.Text(2, 28);
     return Show(a.erase(a.find_last_not_of(' ') + 1));
@@ -457,9 +463,11 @@ std::string RunCase(const Case& c) {
     }
     for (auto& [name, value] : checks) {
       std::string actual;
-      if (name == "Msg") {
-        if (value.empty() ? con.Said.empty() : std::count(con.Said.begin(), con.Said.end(), Canonical(value)) > 0) continue;
-        for (const std::string& said : con.Said) actual += (actual.empty() ? "" : " | ") + said;
+      if (name == "Msg" || name == "MsgAttr") {
+        const std::vector<std::string>& said = name == "Msg" ? con.Said : con.SaidAttrs;
+        const std::string want = name == "Msg" ? Canonical(value) : value;
+        if (value.empty() ? said.empty() : std::count(said.begin(), said.end(), want) > 0) continue;
+        for (const std::string& one : said) actual += (actual.empty() ? "" : " | ") + one;
       } else {
         actual = Get(e, con, ended, name, value);
         const bool textual = name == "Answer" || name == "Saved" || name == "File" || name.rfind("Row", 0) == 0;
