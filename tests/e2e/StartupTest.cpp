@@ -47,12 +47,6 @@ TEST_F(StartupTest, OptionWSkipsTheCreditsScreenInAnyCase) {
   EXPECT_TRUE(S.AltScreen());
 }
 
-TEST_F(StartupTest, WithoutArgumentsThereIsNoCreditsScreenAndOneEmptyLine) {
-  ASSERT_NO_FATAL_FAILURE(Open({}));
-  EXPECT_EQ(S.WaitScreen({{1, 1, std::string(21, ' ')}, {1, 43, "size=1"}, {3, 1, std::string(80, ' ')}}), "");
-  EXPECT_EQ(S.RawOutput().find("Menu - F10"), std::string::npos);
-}
-
 TEST_F(StartupTest, ShortMemoryEndsWithExitCodeTwo) {
   S.WriteFile("a.txt", "hello\r\n");
   S.StartEditor({"-W", "a.txt"}, 80, 25, {{"LUMO_MEMORY_BUDGET", "1000"}});
