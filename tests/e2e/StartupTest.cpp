@@ -35,18 +35,6 @@ TEST_F(StartupTest, CreditsScreenWaitsForAKeyAndSwallowsIt) {
   }
 }
 
-// The terminal is raw, on the alternate screen, while the editor runs.
-TEST_F(StartupTest, OptionWSkipsTheCreditsScreenInAnyCase) {
-  S.WriteFile("a.txt", "hello\r\n");
-  ASSERT_NO_FATAL_FAILURE(Open({"-t4", "-w", "a.txt"}));
-  EXPECT_EQ(S.WaitScreen({{3, 1, "hello"}}), "");
-  EXPECT_EQ(S.RawOutput().find("Menu - F10"), std::string::npos) << "the credits screen was drawn";
-  auto modes = S.TtyModes();
-  ASSERT_TRUE(modes);
-  EXPECT_FALSE(modes->c_lflag & (ICANON | ECHO));
-  EXPECT_TRUE(S.AltScreen());
-}
-
 TEST_F(StartupTest, ShortMemoryEndsWithExitCodeTwo) {
   S.WriteFile("a.txt", "hello\r\n");
   S.StartEditor({"-W", "a.txt"}, 80, 25, {{"LUMO_MEMORY_BUDGET", "1000"}});
