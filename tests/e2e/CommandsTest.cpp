@@ -60,38 +60,6 @@ TEST_F(CommandsTest, TypingCyrillicIsSavedInCp866AndInsOverwrites) {
   EXPECT_EQ(Ended().Code, 0);
 }
 
-// The limit lives in the idle message row: shade in attribute 7 while it
-// holds, 15 while it is off. Every one of its keys flips it.
-TEST_F(CommandsTest, TypingLengthLimitKeysFlipTheIdleRowAndTheWrap) {
-  const std::string shade = [] {
-    std::string s;
-    for (int i = 0; i < 80; ++i) s += "░";
-    return s;
-  }();
-  ASSERT_NO_FATAL_FAILURE(OpenText("x.20", ""));
-  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}}), "");
-  S.Keys("<Shift+Ins>");
-  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
-  S.Keys("<Shift+Del>");
-  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}}), "");
-  // Shift+Enter as xterm sends it under modifyOtherKeys, then as the kitty
-  // protocol sends it; it must not act as Enter.
-  S.Send("\x1b[27;2;13~");
-  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
-  S.Send("\x1b[13;2u");
-  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x07}, {1, 22, "line=1 "}, {1, 43, "size=1 "}}), "");
-
-  // On after four flips: the word wraps at the extension's margin.
-  S.Keys("the quick brown jumps");
-  EXPECT_EQ(S.WaitScreen({{3, 1, "the quick brown "}, {4, 1, "jumps "}, {1, 43, "size=2 "}}), "");
-  // Off: the line grows past the margin.
-  S.Keys("<Shift+Ins>");
-  EXPECT_EQ(S.WaitScreen({{2, 1, shade, 0x0F}}), "");
-  S.Keys(" over the lazy dog again");
-  EXPECT_EQ(S.WaitScreen({{4, 1, "jumps over the lazy dog again "}, {1, 22, "line=2 "}, {1, 43, "size=2 "}}), "");
-  SaveAndExpect("x.20", "the quick brown\r\njumps over the lazy dog again\r\n");
-}
-
 // A paste between the terminal's own markers, the end marker cut across two
 // writes: its lines split the line, and a Ctrl+Y byte inside is text.
 TEST_F(CommandsTest, PasteComesInAsTextNotKeys) {

@@ -41,9 +41,7 @@ ScreenCase Width(const char* name, int cols, int rows, int shown) {
 }
 
 const std::vector<ScreenCase> Cases = {
-    // The text.
-    {"CrLfLines", "a.txt", "one\r\ntwo\r\nthree\r\n", Quiet,
-     {{3, 1, "one "}, {4, 1, "two "}, {5, 1, "three "}, {1, 43, "size=3 "}}},
+    // A text byte that is no line end.
     {"CtrlZInsideALineIsAByte", "a.txt", "a\x1A" "b\r\n", Quiet,
      {{3, 1, "a→b", -1}, {3, 2, "→", 0x25}, {1, 43, "size=1 "}}},
 
@@ -58,11 +56,6 @@ const std::vector<ScreenCase> Cases = {
     {"CursorCrossOnByDefault", "a.txt", "abc\r\ndef\r\nghi\r\n", {"-W"},
      {{3, 1, "a", 0x97}, {3, 2, "bc", 0x17}, {3, 80, "", 0x17, 1}, {4, 1, "d", 0x17}, {4, 2, "ef", 0x07},
       {5, 1, "g", 0x17}, {6, 1, "", 0x07, 1}, {1, 1, "", 0xF0, 1}, {1, 2, "", 0x07, 1}}},
-
-    // The status row.
-    {"StatusRowFields", "a.txt", "abc\r\n", Quiet,
-     {{1, 1, "a.txt" + std::string(16, ' ')}, {1, 22, "line=1 "}, {1, 32, "column=1 "}, {1, 43, "size=1 "},
-      {1, 53, "memory="}, {1, 66, "'a'=61/97"}, {1, 67, "a", 0x70}, {1, 77, "123"}}},
 
     // Other terminal sizes.
     Width("Width80x25", 80, 25, 80), Width("Width100x30", 100, 30, 100), Width("Width132x40", 132, 40, 132),

@@ -14,13 +14,6 @@
 
 namespace lumo::e2e {
 
-// "line 1" to "line n", so that each row on the screen names its line.
-inline std::string NumberedLines(int n) {
-  std::string s;
-  for (int i = 1; i <= n; ++i) s += "line " + std::to_string(i) + "\r\n";
-  return s;
-}
-
 // The status row is up once its "line=" field is drawn.
 inline bool EditorUp(const Session& s) { return s.Text(1, 22, 5) == "line="; }
 
@@ -51,13 +44,9 @@ class EditorTest : public testing::Test {
 
   std::string StateFile(std::string_view name) const { return S.StateDir() + "/lumo/" + std::string(name); }
 
-  void OpenText(const std::string& name, const std::string& bytes, std::vector<std::string> options = {},
-                int cols = 80) {
+  void OpenText(const std::string& name, const std::string& bytes) {
     S.WriteFile(name, bytes);
-    std::vector<std::string> args = {"-W", "-+"};
-    args.insert(args.end(), options.begin(), options.end());
-    args.push_back(name);
-    ASSERT_NO_FATAL_FAILURE(Open(args, cols));
+    ASSERT_NO_FATAL_FAILURE(Open({"-W", "-+", name}));
   }
 
   // F2, then the file must come to hold exactly want (gtest shows the

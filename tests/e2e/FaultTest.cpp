@@ -3,7 +3,6 @@
 // back; the terminal closed under the editor or no longer reading, SIGTERM in
 // the middle of a question, a file size limit at F2, a storm of resizes.
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -331,28 +330,6 @@ TEST_P(WayOutTest, GivesTheTerminalBackAsItWasFound) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, WayOutTest, testing::ValuesIn(WaysOut),
                          [](const testing::TestParamInfo<WayOut>& i) { return std::string(i.param.Name); });
-
-// F2 writes only a changed text; what it writes has CR LF endings, no
-// trailing blanks, and the file keeps its permission bits.
-TEST_F(FaultTest, F2WritesCrLfLinesWithoutTrailingBlanksAndKeepsThePermissions) {
-  const std::string bytes = "abc  \ncd\x01\x04\t\n   \nend";
-  S.WriteFile("a.txt", bytes);
-  ASSERT_EQ(chmod(S.PathOf("a.txt").c_str(), 0604), 0);
-  ASSERT_NO_FATAL_FAILURE(Open({"-W", "a.txt"}));
-  S.Keys("<F2>x");
-  ASSERT_TRUE(S.WaitText(3, 1, "xabc"));
-  EXPECT_EQ(S.ReadFile("a.txt"), bytes) << "an unchanged text was written";
-  S.Keys("<F2>");
-  const std::string want = "xabc\r\ncd\x01\x04\t\r\n\r\nend\r\n";
-  EXPECT_TRUE(S.WaitFor([&] { return S.ReadFile("a.txt") == want; }))
-      << "file holds \"" << S.ReadFile("a.txt").value_or("(missing)") << "\"";
-  struct stat st {};
-  EXPECT_EQ(stat(S.PathOf("a.txt").c_str(), &st) == 0 ? st.st_mode & 07777 : 0, 0604u);
-  // Saved means unmodified: Esc now leaves without a question.
-  S.Keys("<Esc>");
-  EXPECT_EQ(Ended().Code, 0);
-  EXPECT_EQ(S.ReadFile("a.txt"), want);
-}
 
 }  // namespace
 }  // namespace lumo::e2e

@@ -1,6 +1,6 @@
 // Start-up as the user sees it: the credits screen, the options that show on
-// the first screen, what a new file, a name that cannot be created, too many
-// lines and too little memory say; and the answer ring's file, read at start
+// the first screen, what a new file, a name that cannot be created and too
+// little memory say; and the answer ring's file, read at start
 // and written back at exit.
 #include <filesystem>
 
@@ -33,43 +33,6 @@ TEST_F(StartupTest, CreditsScreenWaitsForAKeyAndSwallowsIt) {
     EXPECT_FALSE(s.WaitExit(Ms{300})) << "the key that closed the credits screen reached the editor";
     EXPECT_EQ(s.SanitizerReports(), "");
   }
-}
-
-// The terminal is raw, on the alternate screen, while the editor runs.
-TEST_F(StartupTest, OptionWSkipsTheCreditsScreenInAnyCase) {
-  S.WriteFile("a.txt", "hello\r\n");
-  ASSERT_NO_FATAL_FAILURE(Open({"-t4", "-w", "a.txt"}));
-  EXPECT_EQ(S.WaitScreen({{3, 1, "hello"}}), "");
-  EXPECT_EQ(S.RawOutput().find("Menu - F10"), std::string::npos) << "the credits screen was drawn";
-  auto modes = S.TtyModes();
-  ASSERT_TRUE(modes);
-  EXPECT_FALSE(modes->c_lflag & (ICANON | ECHO));
-  EXPECT_TRUE(S.AltScreen());
-}
-
-TEST_F(StartupTest, WithoutArgumentsThereIsNoCreditsScreenAndOneEmptyLine) {
-  ASSERT_NO_FATAL_FAILURE(Open({}));
-  EXPECT_EQ(S.WaitScreen({{1, 1, std::string(21, ' ')}, {1, 43, "size=1"}, {3, 1, std::string(80, ' ')}}), "");
-  EXPECT_EQ(S.RawOutput().find("Menu - F10"), std::string::npos);
-}
-
-TEST_F(StartupTest, AMissingFileIsCreatedAndAnnounced) {
-  S.StartEditor({"-W", "new.txt"});
-  EXPECT_EQ(S.WaitScreen({{2, 1, "Новый файл.", 0x0E}}), "");
-  EXPECT_TRUE(S.Exists("new.txt"));
-  EXPECT_EQ(S.ReadFile("new.txt"), "");
-  S.Keys("<Home>");  // ends the message's wait
-  EXPECT_EQ(S.WaitScreen({{1, 1, "new.txt "}, {1, 43, "size=1 "}}), "");
-}
-
-TEST_F(StartupTest, TooManyLinesAreCutWithAWarning) {
-  std::string big;
-  for (int i = 1; i <= 24580; ++i) big += std::to_string(i) + "\r\n";
-  S.WriteFile("big.txt", big);
-  S.StartEditor({"-W", "big.txt"});
-  EXPECT_EQ(S.WaitScreen({{2, 1, "СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!", 0x0E}}), "");
-  S.Keys("<Home>");
-  EXPECT_EQ(S.WaitScreen({{1, 43, "size=24575"}, {3, 1, "1 "}, {4, 1, "2 "}}), "");
 }
 
 TEST_F(StartupTest, ShortMemoryEndsWithExitCodeTwo) {

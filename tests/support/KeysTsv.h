@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "KeyReads.h"
 #include "screen/KeyDecoder.h"
 
 namespace lumo::test {
@@ -55,26 +56,11 @@ inline DecoderProfile ProfileFor(const std::string& env) {
   return p;
 }
 
-struct KeyRun {
-  std::vector<KeyCode> Keys;
-  bool Stuck = false;  // a step used no bytes
-};
-
-// Decodes a whole buffer as the console does: without force while bytes
-// remain, with force for what is left when the decoder waits for more.
-inline KeyRun DecodeAll(KeyDecoder& d, const std::vector<uint8_t>& b) {
-  KeyRun run;
-  size_t pos = 0;
-  while (pos < b.size()) {
-    Decoded r = d.Decode(b.data() + pos, b.size() - pos, false);
-    if (r.Status == DecodeStatus::Incomplete) r = d.Decode(b.data() + pos, b.size() - pos, true);
-    if (r.Used == 0 || r.Used > b.size() - pos) {
-      run.Stuck = true;
-      break;
-    }
-    if (r.Status == DecodeStatus::Key) run.Keys.push_back(NormaliseShift(r.Key));
-    pos += r.Used;
-  }
+// A whole buffer decoded as the console decodes it, the keys as the
+// dispatch sees them.
+inline KeyRun DecodeAll(KeyDecoder& d, const std::vector<uint8_t>& b, size_t chunk = 0) {
+  KeyRun run = ReadKeys(d, {reinterpret_cast<const char*>(b.data()), b.size()}, chunk);
+  for (KeyCode& k : run.Keys) k = NormaliseShift(k);
   return run;
 }
 

@@ -16,9 +16,10 @@
 // and checks are Name=value pairs, quoted when the value has blanks (see Set
 // and Get below). A row's colours are checked as AttrN="07×3 70 1E×76": the
 // attribute of each cell of row N in hex, left to right, a run of one value
-// written once with ×count; the runs must be as long as they go. A line holding only [set-up] gives the set-up of the cases
-// after it; a line starting with ⇒ continues the case above; # starts a
-// comment.
+// written once with ×count; the runs must be as long as they go. MsgAttr
+// checks a message the editor waited on the same way. A line holding only
+// [set-up] gives the set-up of the cases after it; a line starting with ⇒
+// continues the case above; # starts a comment.
 //
 // Each case runs in a fresh directory of its own, which $D names, with a fresh
 // editor on the test console and its text loaded as the program loads a file
@@ -64,22 +65,11 @@ using test::TempDir;
 
 // ---- Keys -------------------------------------------------------------------
 
-// The keys in bytes that arrived together, as the console decodes them.
-// The texts of the pastes among them go to pastes.
-std::vector<KeyCode> DecodeBytes(std::string_view bytes, const DecoderProfile& profile,
-                                 std::vector<std::string>* pastes = nullptr) {
+// Bytes that arrived together, as the console decodes them.
+test::KeyRun Decode(std::string_view bytes, const DecoderProfile& profile) {
   KeyDecoder d;
   d.Profile = profile;
-  std::vector<KeyCode> keys;
-  const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
-  for (size_t at = 0; at < bytes.size();) {
-    Decoded r = d.Decode(b + at, bytes.size() - at, false);
-    if (r.Status == DecodeStatus::Incomplete) r = d.Decode(b + at, bytes.size() - at, true);
-    if (r.Status == DecodeStatus::Key) keys.push_back(r.Key);
-    if (r.Status == DecodeStatus::Key && r.Key == keys::Paste && pastes) pastes->push_back(d.TakePaste());
-    at += std::max<size_t>(r.Used, 1);
-  }
-  return keys;
+  return test::ReadKeys(d, bytes);
 }
 
 // Each key name with the value the decoder gives for the bytes kitty sends,
@@ -89,8 +79,8 @@ const std::map<std::string, KeyCode>& NamedKeys() {
     std::map<std::string, KeyCode> m;
     for (const test::MeasuredKey& k : test::KeysTsv()) {
       if (k.Bytes.empty() || (m.count(k.Name) && k.Env != "kitty-1")) continue;
-      const auto codes = DecodeBytes({reinterpret_cast<const char*>(k.Bytes.data()), k.Bytes.size()}, test::ProfileFor(k.Env));
-      if (codes.size() == 1) m[k.Name] = codes[0];
+      const auto run = Decode({reinterpret_cast<const char*>(k.Bytes.data()), k.Bytes.size()}, test::ProfileFor(k.Env));
+      if (run.Keys.size() == 1) m[k.Name] = run.Keys[0];
     }
     return m;
   }();
@@ -199,27 +189,27 @@ Keys ExpandKeys(std::string s) {
   static const std::regex key("\\s*<([^<>]+)>(?:×(\\d+))?\\s*");
   Keys k;
   if (s.size() >= 3 && s.compare(s.size() - 3, 3, "…") == 0) k.Question = true, s.resize(s.size() - 3);
-  auto type = [&](std::string_view text) {
-    const std::vector<KeyCode> codes = DecodeBytes(Unfold(text), test::ProfileFor("kitty-1"));
-    k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
+  auto type = [&](std::string_view bytes) {
+    const test::KeyRun run = Decode(bytes, test::ProfileFor("kitty-1"));
+    k.Codes.insert(k.Codes.end(), run.Keys.begin(), run.Keys.end());
+    k.Pastes.insert(k.Pastes.end(), run.Pastes.begin(), run.Pastes.end());
   };
   auto from = s.cbegin();
   static const std::regex paste("Paste \"(.*)\"");
   for (std::sregex_iterator it(s.begin(), s.end(), key), end; it != end; ++it) {
-    type(std::string(from, (*it)[0].first));
+    type(Unfold(std::string(from, (*it)[0].first)));
     from = (*it)[0].second;
     if (std::smatch p; std::regex_match((*it)[1].first, (*it)[1].second, p, paste)) {
       std::string text = std::regex_replace(Unfold(p[1].str()), std::regex("¶"), "\r");
       for (size_t at; (at = text.find("\\x")) != std::string::npos;) text.replace(at, 4, 1, char(std::stoi(text.substr(at + 2, 2), nullptr, 16)));
-      const auto codes = DecodeBytes("\x1b[200~" + text + "\x1b[201~", test::ProfileFor("kitty-1"), &k.Pastes);
-      k.Codes.insert(k.Codes.end(), codes.begin(), codes.end());
+      type("\x1b[200~" + text + "\x1b[201~");
       continue;
     }
     const auto named = NamedKeys().find((*it)[1]);
     if (named == NamedKeys().end()) k.Error = "no key <" + (*it)[1].str() + ">";
     else k.Codes.insert(k.Codes.end(), size_t((*it)[2].matched ? std::stoi((*it)[2]) : 1), named->second);
   }
-  type(std::string(from, s.cend()));
+  type(Unfold(std::string(from, s.cend())));
   return k;
 }
 
@@ -230,11 +220,25 @@ Keys ExpandKeys(std::string s) {
 struct CaseConsole : TestConsole {
   using TestConsole::TestConsole;
   Editor* E = nullptr;
-  std::vector<std::string> Said;
+  std::vector<std::string> Said, SaidAttrs;
   std::string Fault;
   std::string Row(int r) { return Show(Trim(Text(r))); }
+  // The attributes of row r as runs: "07×3 70 1E×76".
+  std::string Attrs(int r) {
+    std::string runs;
+    for (int c = 1, n; c <= W(); c += n) {
+      for (n = 1; c + n <= W() && Attr(r, c + n) == Attr(r, c);) ++n;
+      char run[16];
+      std::snprintf(run, sizeof run, n > 1 ? " %02X×%d" : " %02X", unsigned(Attr(r, c)), n);
+      runs += run;
+    }
+    return runs.substr(1);
+  }
   bool WaitKey(int ms) override {
-    if (std::string s = Row(2); !s.empty()) Said.push_back(s);
+    if (std::string s = Row(2); !s.empty()) {
+      Said.push_back(s);
+      SaidAttrs.push_back(Attrs(2));
+    }
     return TestConsole::WaitKey(ms);
   }
   KeyCode ReadKey() override {
@@ -308,9 +312,9 @@ bool Set(Editor& e, const std::string& name, const std::string& value, bool befo
 // Checks, in the notation of the set-up. Exit says the case ended the editor
 // with that code; Updates counts the terminal updates until the case is
 // compared; Saved is the bound file's bytes and File="name:text" a file's,
-// line ends as ¶, and Saved8 the bound file read as UTF-8; Msg (compared in
-// RunCase) the messages the editor waited on; RowN a screen row's text, AttrN
-// its attributes.
+// line ends as ¶, and Saved8 the bound file read as UTF-8; Msg and MsgAttr
+// (compared in RunCase) the messages the editor waited on; RowN a screen
+// row's text, AttrN its attributes.
 std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name, const std::string& value) {
   std::string base;
   const int i = Index(name, base);
@@ -329,16 +333,7 @@ std::string Get(Editor& e, CaseConsole& con, bool ended, const std::string& name
                  ":" + Pair(e.RectFirstCol, e.RectLastCol, "-");
   if (base == "Cap" && i >= 1 && i <= e.LineCount) return num(Capacity(e, i));
   if (base == "Row" && i >= 1 && i <= con.H()) return con.Row(i);
-  if (base == "Attr" && i >= 1 && i <= con.H()) {
-    std::string runs;
-    for (int c = 1, n; c <= con.W(); c += n) {
-      for (n = 1; c + n <= con.W() && con.Attr(i, c + n) == con.Attr(i, c);) ++n;
-      char run[16];
-      std::snprintf(run, sizeof run, n > 1 ? " %02X×%d" : " %02X", unsigned(con.Attr(i, c)), n);
-      runs += run;
-    }
-    return runs.substr(1);
-  }
+  if (base == "Attr" && i >= 1 && i <= con.H()) return con.Attrs(i);
   if (name == "Answer") {  // the prompt line's field, from column 28
     std::string a = con.Text(2, 28);
     return Show(a.erase(a.find_last_not_of(' ') + 1));
@@ -474,9 +469,11 @@ std::string RunCase(const Case& c) {
     }
     for (auto& [name, value] : checks) {
       std::string actual;
-      if (name == "Msg") {
-        if (value.empty() ? con.Said.empty() : std::count(con.Said.begin(), con.Said.end(), Canonical(value)) > 0) continue;
-        for (const std::string& said : con.Said) actual += (actual.empty() ? "" : " | ") + said;
+      if (name == "Msg" || name == "MsgAttr") {
+        const std::vector<std::string>& said = name == "Msg" ? con.Said : con.SaidAttrs;
+        const std::string want = name == "Msg" ? Canonical(value) : value;
+        if (value.empty() ? said.empty() : std::count(said.begin(), said.end(), want) > 0) continue;
+        for (const std::string& one : said) actual += (actual.empty() ? "" : " | ") + one;
       } else {
         actual = Get(e, con, ended, name, value);
         const bool textual = name == "Answer" || name.rfind("Saved", 0) == 0 || name == "File" || name.rfind("Row", 0) == 0;

@@ -70,33 +70,9 @@ std::set<KeyCode> Acceptable(const Row& row) {
   return ok;
 }
 
-// The keys of bytes arriving in reads of `chunk` bytes (0: one read), forced
-// only after the last read, as when no pause comes between them.
-KeyRun DecodeInReads(KeyDecoder& d, const std::vector<uint8_t>& b, size_t chunk) {
-  KeyRun run;
-  size_t pos = 0, fed = 0;
-  auto read = [&] { fed = chunk ? std::min(b.size(), fed + chunk) : b.size(); };
-  while (pos < b.size()) {
-    if (pos == fed) read();
-    const bool last = fed == b.size();
-    Decoded r = d.Decode(b.data() + pos, fed - pos, last);
-    if (r.Status == DecodeStatus::Incomplete && !last) {
-      read();
-      continue;
-    }
-    if (r.Status == DecodeStatus::Incomplete || r.Used == 0 || r.Used > fed - pos) {
-      run.Stuck = true;
-      break;
-    }
-    if (r.Status == DecodeStatus::Key) run.Keys.push_back(NormaliseShift(r.Key));
-    pos += r.Used;
-  }
-  return run;
-}
-
 KeyRun DecodeInReads(const std::string& s, size_t chunk) {
   KeyDecoder d;
-  return DecodeInReads(d, std::vector<uint8_t>(s.begin(), s.end()), chunk);
+  return DecodeAll(d, {s.begin(), s.end()}, chunk);
 }
 
 std::string Names(const std::vector<KeyCode>& keys) {
@@ -122,12 +98,12 @@ TEST_P(MeasuredKeys, EveryRowGivesItsKey) {
     ++rows;
     KeyDecoder d, split;
     d.Profile = split.Profile = ProfileFor(env);
-    KeyRun run = DecodeAll(d, row.Bytes), b = DecodeInReads(split, row.Bytes, 1);
+    KeyRun run = DecodeAll(d, row.Bytes), b = DecodeAll(split, row.Bytes, 1);
     std::set<KeyCode> ok = Acceptable(row);
-    bool good = !run.Stuck && run.Keys.size() == 1 && ok.count(run.Keys[0]);
+    bool good = run.Fault.empty() && run.Keys.size() == 1 && ok.count(run.Keys[0]);
     EXPECT_TRUE(good) << env << ": " << row.Name << " " << KeyName(row.Value) << " bytes " << row.Hex
-                      << " decoded as " << Names(run.Keys) << (run.Stuck ? " (stuck)" : "");
-    EXPECT_TRUE(run.Keys == b.Keys && !b.Stuck) << env << ": " << row.Name << " bytes " << row.Hex
+                      << " decoded as " << Names(run.Keys) << " " << run.Fault;
+    EXPECT_TRUE(run.Keys == b.Keys && b.Fault.empty()) << env << ": " << row.Name << " bytes " << row.Hex
                                                 << " byte by byte: " << Names(b.Keys);
   }
   EXPECT_GT(rows, 0) << "no rows for " << env;
@@ -194,15 +170,16 @@ TEST(KeyDecoder, PasteIsOneKeyWithItsText) {
   const std::string text = "a\x1b[A\x03\\\r\n\xd1\x84\x1b[201x\x1b", in = "\x1b[200~" + text + "\x1b[201~\x1b[A";
   for (size_t read : {size_t(0), size_t(1), size_t(5)}) {
     KeyDecoder d;
-    EXPECT_EQ(DecodeInReads(d, {in.begin(), in.end()}, read).Keys, (std::vector<KeyCode>{keys::Paste, keys::Up}));
-    EXPECT_EQ(d.TakePaste(), text) << read;
+    const KeyRun run = test::ReadKeys(d, in, read);
+    EXPECT_EQ(run.Keys, (std::vector<KeyCode>{keys::Paste, keys::Up}));
+    EXPECT_EQ(run.Pastes, std::vector<std::string>{text}) << read;
     EXPECT_EQ(d.TakePaste(), "");
   }
   KeyDecoder d;
   const std::string open = "\x1b[200~" + std::string(MaxPasteBytes + 9, 'p') + "\x1b[20";
-  EXPECT_TRUE(DecodeInReads(d, {open.begin(), open.end()}, 0).Keys.empty() && d.Pasting());
-  EXPECT_EQ(d.EndPaste().Key, keys::Paste);
-  EXPECT_EQ(d.TakePaste().size(), MaxPasteBytes + 1);
+  const KeyRun run = test::ReadKeys(d, open);
+  EXPECT_EQ(run.Keys, std::vector<KeyCode>{keys::Paste}) << run.Fault;
+  EXPECT_EQ(run.Pastes.at(0).size(), MaxPasteBytes + 1);
 }
 
 TEST(KeyDecoder, TranslationKeepsWhatTheRuleDoesNotList) {
@@ -255,7 +232,7 @@ TEST(KeyDecoder, AnOverlongSequenceIsGarbageHoweverTheReadsCutIt) {
     const std::vector<KeyCode> want = DecodeInReads(c.After, 0).Keys;
     for (size_t chunk : {0, 1, 5, 12, 16, 63, 64, 65}) {
       KeyRun run = DecodeInReads(c.Bytes, chunk);
-      EXPECT_TRUE(run.Keys == want && !run.Stuck) << c.Bytes.size() << " bytes in reads of " << chunk << ": "
+      EXPECT_TRUE(run.Keys == want && run.Fault.empty()) << c.Bytes.size() << " bytes in reads of " << chunk << ": "
                                                   << Names(run.Keys);
     }
   }

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "AnswerKeys.h"
 #include "TempDir.h"
 #include "TestEditor.h"
 #include "app/Options.h"
@@ -15,8 +16,7 @@ namespace {
 using test::TempDir;
 using test::TestEditor;
 
-struct Loaded {
-  TestEditor T;
+struct Loaded : test::AskingEditor {
   LoadResult Result;
   Loaded(const TempDir& d, const std::string& name, const std::string& bytes, size_t budget = 0) {
     std::string path = d / name;
@@ -24,7 +24,7 @@ struct Loaded {
     if (budget) T->BudgetLimit = T->BudgetUsed + budget;
     T->FileName = path;
     ApplyExtension(*T, path, 80);
-    T.Con.Keys.push_back(0x0000011B);  // ends any waiting message at once
+    Con.Keys.push_back(test::EscKey);  // ends any waiting message at once
     Result = LoadStartupFile(*T);
   }
 };
@@ -78,7 +78,7 @@ TEST(Load, EmptyMissingAndBadFiles) {
 
   TestEditor t;
   t->FileName = d / "new.txt";
-  t.Con.Keys.push_back(0x0000011B);
+  t.Con.Keys.push_back(test::EscKey);
   EXPECT_EQ(LoadStartupFile(*t), LoadResult::NewFile);
   EXPECT_EQ(t->LineCount, 1);
   struct stat st {};
@@ -111,6 +111,7 @@ TEST(Load, TooManyLinesKeepsTheFirst24575) {
   EXPECT_EQ(l.Result, LoadResult::Loaded);
   EXPECT_EQ(l.T->LineCount, MaxLines);
   EXPECT_EQ(l.T->OpFailed, 1);
+  EXPECT_TRUE(l.Con.Saw("СЛИШКОМ МНОГО СТРОК! НЕ ЗАПИСЫВАЙТЕ ЭТОТ ФАЙЛ!"));
 }
 
 TEST(Load, ShortMemoryReloadsCompactlyThenFails) {

@@ -1,5 +1,6 @@
-// Saving when the system refuses: a disk that fills at any byte, a file size
-// limit, places the user may not write, a directory where the file should be.
+// Saving when the system refuses: a disk that fills at any byte, places the
+// user may not write. (A file size limit is met by the real program, and a
+// directory where the file should be is a case line.)
 // Whatever happens the old file stays as it was, nothing is left beside it,
 // the text stays modified and the user is told.
 #include <gtest/gtest.h>
@@ -11,14 +12,12 @@
 #include <filesystem>
 #include <functional>
 #include <grp.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "AnswerKeys.h"
 #include "TempDir.h"
-#include "files/AskFile.h"
 #include "tools/AtomicFile.h"
 #include "files/Save.h"
 #include "screen/TermModes.h"
@@ -26,8 +25,6 @@
 namespace lumo {
 namespace {
 
-using test::Answer;
-using test::EscKey;
 using test::TempDir;
 
 const char* const WriteError = "Ошибка записи или файл - только для чтения!";
@@ -170,10 +167,8 @@ TEST_F(SaveFaults, CancellingAllOpenFilesRemovesEveryUnfinishedOne) {
 // Runs the save in a child process that `prepare` first restricts (it
 // returns false when it cannot), and gives back what the child saw: 100 when
 // it could not be restricted, -1 when it did not exit, else bits for a
-// failed save, a modified text, the user told, the same binding, and (when
-// `emergency` asks for one after the save) an emergency copy that left a part.
-int SaveInChild(test::AskingEditor& a, const std::function<bool()>& prepare, std::string& how,
-                bool emergency = false) {
+// failed save, a modified text, the user told and the same binding.
+int SaveInChild(test::AskingEditor& a, const std::function<bool()>& prepare, std::string& how) {
   const std::string bound = a.T->BoundName;
   pid_t child = fork();
   if (child == 0) {
@@ -181,7 +176,7 @@ int SaveInChild(test::AskingEditor& a, const std::function<bool()>& prepare, std
     SaveText(*a.T);
     Editor& e = *a.T;
     _exit((e.OpFailed == 1 ? 1 : 0) | (e.Modified ? 2 : 0) | (a.Con.Saw(WriteError) ? 4 : 0) |
-          (e.BoundName == bound ? 8 : 0) | (emergency && !WriteEmergencyCopy(e).empty() ? 16 : 0));
+          (e.BoundName == bound ? 8 : 0));
   }
   int status = 0;
   if (child < 0 || waitpid(child, &status, 0) != child) return -1;
@@ -190,29 +185,6 @@ int SaveInChild(test::AskingEditor& a, const std::function<bool()>& prepare, std
 }
 
 constexpr int AllReported = 1 | 2 | 4 | 8;
-
-// A file size limit below the text's size. The process that hits the limit
-// gets SIGXFSZ, which would end the editor and lose the text: while the
-// editor holds the terminal it must see the failed write instead. The
-// emergency copy meets the same limit and must not leave a part.
-TEST_F(SaveFaults, AFileSizeLimitFailsTheSaveInsteadOfKillingTheEditor) {
-  TempDir::Write(Path, OldBytes);
-  T.SetLines(std::vector<std::string>(200, std::string(60, 'x')));
-  Bind(Path);
-  E().Modified = true;
-  std::string how;
-  int r = SaveInChild(*this, [] {
-    InstallSignalHandlers();  // what the editor does when it takes the terminal
-    struct rlimit lim {};
-    getrlimit(RLIMIT_FSIZE, &lim);
-    lim.rlim_cur = 4000;  // the text is 200 * 62 bytes
-    return setrlimit(RLIMIT_FSIZE, &lim) == 0;
-  }, how, true);
-  ASSERT_NE(r, 100) << "cannot lower the file size limit";
-  EXPECT_EQ(r, AllReported) << how;
-  EXPECT_EQ(TempDir::Read(Path), OldBytes);
-  EXPECT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{});
-}
 
 TEST(SignalSetup, TheFileSizeSignalIsIgnoredOnlyWhileTheEditorRuns) {
   struct sigaction mine {}, old {}, now {};
@@ -255,33 +227,6 @@ TEST_F(SaveFaults, AFileTheUserMayNotReplaceStaysAsItWas) {
     chmod(dir.c_str(), 0755);
     EXPECT_EQ(Others(dir, "f.txt"), std::vector<std::string>{});
   }
-}
-
-// A directory where the file should be: the save fails, asks for a name
-// (offering the directory's), and Esc keeps the text modified; a good answer
-// then saves there and the directory stays untouched.
-TEST_F(SaveFaults, SavingOverADirectoryAsksForAName) {
-  T.SetLines({"keep me"});
-  const std::string dir = D / "sub";
-  std::filesystem::create_directory(dir);
-  Bind(dir);
-  E().Modified = true;
-  Con.Keys.push_back(EscKey);
-  SaveText(E());
-  EXPECT_TRUE(Con.Saw(WriteError));
-  EXPECT_TRUE(test::AnyStartsWith(Con.Prompts, "Введите имя файла или Esc: ")) << "no name was asked for";
-  EXPECT_EQ(E().OpFailed, 1);
-  EXPECT_TRUE(E().Modified);
-  EXPECT_EQ(E().BoundName, dir);
-
-  Con.Keys.push_back(0x0004250B);  // Ctrl+K clears the offered name
-  Answer(Con, D / "good.txt");
-  SaveText(E());
-  EXPECT_EQ(E().OpFailed, 0);
-  EXPECT_FALSE(E().Modified);
-  EXPECT_EQ(E().BoundName, D / "good.txt");
-  EXPECT_EQ(TempDir::Read(D / "good.txt"), "keep me\r\n");
-  EXPECT_TRUE(std::filesystem::is_directory(dir) && std::filesystem::is_empty(dir));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The two top rows through a test console: message colouring and waits, the
+// The two top rows through a test console: message waits, the
 // idle message row on a resize, and choice bars driven by scripted keys. A bar is looked at while it waits by a
 // console that copies rows 1 and 2 each time a key is read.
 #include <gtest/gtest.h>
@@ -50,19 +50,9 @@ struct StatusFixture : ::testing::Test {
 
 using MessageRow = StatusFixture;
 
-// Yellow until "(" or the first comma; a blank before "(" through the comma
-// and its blank green, then white on red, after the next comma white on cyan.
-// The cell after a comma is a blank whatever stood there.
-TEST_F(MessageRow, ColoursSwitchAtParenthesisAndCommas) {
-  ShowMessage(E, "0123456789", 0);
-  EXPECT_EQ(Con.Text(2), "0123456789" + std::string(70, ' '));
-  EXPECT_TRUE(AllAttr(2, 1, 80, 0x0E));
-  ShowMessage(E, "Open (file, x, y", 0);
-  EXPECT_EQ(Con.Text(2, 1, 17), "Open (file, x, y ");
-  EXPECT_TRUE(AllAttr(2, 1, 4, 0x0E) && AllAttr(2, 5, 12, 0x2F) && AllAttr(2, 13, 15, 0x4F) && AllAttr(2, 16, 80, 0x3F));
-  ShowMessage(E, "a,bc", 0);
-  EXPECT_EQ(Con.Text(2, 1, 4), "a, c");
-  EXPECT_EQ(Attrs(2, {1, 2, 3, 4, 80}), (std::vector<int>{0x0E, 0x0E, 0x0E, 0x4F, 0x4F}));
+// A bar line's control glyphs keep their own attributes. (The colours of
+// messages are the screen cases'.)
+TEST_F(MessageRow, BarLineGlyphsKeepTheirColours) {
   ShowBarLine(E, std::string("ab\x10", 3) + "c", 2, 0x1E);  // glyphs keep their attributes
   EXPECT_EQ(Con.Text(2, 1, 4) + Con.Text(2, 5, 76), "ab\x10" "c" + std::string(76, ' '));
   EXPECT_EQ(Attrs(2, {1, 3, 80}), (std::vector<int>{0x1E, 0x0C, 0x1E}));
