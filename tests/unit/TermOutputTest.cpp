@@ -163,6 +163,22 @@ TEST(TermOutput, BytesOnlyForWhatChanged) {
   }
 }
 
+// A forced update clears in the plain colours and then sends only the cells
+// that differ from a plain blank; where an erase leaves the default colours
+// instead, it sends them all.
+TEST(TermOutput, ForcedUpdateSendsOnlyWhatTheClearLeftOut) {
+  EditorScreen s(80, 25);
+  s.Row(5, "text", 0x07);
+  s.Row(6, "", 0x17);
+  for (bool erasesInColour : {true, false}) {
+    Output o(25, 80);
+    o.Term.Feed("\x1b[33;45mleft over");
+    o.Front.EraseInColour = erasesInColour;
+    const size_t n = o.Render(s.Cells, 80, 25, 0, 5).size();
+    EXPECT_TRUE(erasesInColour ? n < 130 : n > 2000u) << n;
+  }
+}
+
 // Random edits of every kind the editor makes: single cells of any glyph and
 // colour, whole rows, regions moved up or down by any distance (sometimes two
 // regions at once), cursor moves, hiding, forced updates after the terminal
