@@ -118,7 +118,7 @@ TextState::~TextState() {
   if (Lines) {
     for (int i = 0; i <= LineCount; ++i)
       if (Lines[i] && !InChunk(*this, Lines[i])) std::free(Lines[i]);
-    delete[] Lines;
+    std::free(Lines);
   }
   FreeChunks(*this);
 }
@@ -126,7 +126,10 @@ TextState::~TextState() {
 bool InitLineTable(TextState& t) {
   if (t.Lines) return true;
   if (FreeMemory(t) < TableBytes) return false;
-  t.Lines = new uint8_t*[TableSlots]();
+  // Zeroed by the kernel and touched only as lines arrive: a short text
+  // does not pay for the whole table's pages.
+  t.Lines = static_cast<uint8_t**>(std::calloc(TableSlots, sizeof(uint8_t*)));
+  if (!t.Lines) return false;
   t.BudgetUsed += TableBytes;
   t.Lines[0] = NewBlock(t, StatusCapacity);
   t.LineCount = 0;
