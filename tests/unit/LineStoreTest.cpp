@@ -123,5 +123,22 @@ TEST(LineStore, BudgetAccountsEveryBlock) {
   EXPECT_EQ(e.BudgetUsed, base);
 }
 
+// A full table of loaded lines of every capacity, the longest most often:
+// each line keeps its own bytes wherever its block was carved, and a line
+// deleted or grown out of the loader's memory gives back exactly its cost.
+TEST(LineStore, LoadedLinesFillTheTableIntact) {
+  TestEditor t;
+  Editor& e = *t;
+  const size_t base = e.BudgetUsed;
+  auto text = [](int i) { return std::string(size_t(i % 7 ? 255 : i % 256), char('a' + i % 26)); };
+  for (int i = 1; i <= MaxLines; ++i) ASSERT_TRUE(AppendLoadedLine(e, text(i), uint8_t(text(i).size())));
+  for (int i = 1; i <= MaxLines; ++i) ASSERT_EQ(LineBytes(e, i), text(i)) << i;
+  int16_t at = 9000;
+  DeleteLine(e, at);
+  SetLineText(e, "grown past its capacity", 7);
+  FreeAllLines(e);
+  EXPECT_EQ(e.BudgetUsed, base);
+}
+
 }  // namespace
 }  // namespace lumo
