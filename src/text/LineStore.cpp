@@ -28,8 +28,8 @@ uint8_t* NewBlock(TextState& t, uint8_t capacity) {
 // large area is made of huge pages where the kernel offers them (one fault per
 // 2 MiB) and is filled in ahead of use. A huge page is costly to clear, so a
 // short text stays in the small area of ordinary pages, taken as touched.
-// Together the two hold MaxLines lines of the longest block with nothing to
-// spare, so a load never needs more (the rest would go to the heap anyway).
+// Together the two hold MaxLines lines of the longest block, so a load never
+// needs more (were it to, the rest would go to the heap).
 constexpr size_t HugeBytes = size_t(2) << 20;
 constexpr size_t AreaBytes[2] = {size_t(64) << 10, 3 * HugeBytes};
 constexpr size_t FillStep = size_t(256) << 10;
