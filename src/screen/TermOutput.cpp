@@ -247,6 +247,16 @@ void RenderRow(TermFront& front, const Cell* back, int w, int r, std::string& ou
       int next = c;
       next = FirstDiff(f, b, next, w);
       if (next >= w) return;
+      // After a clear most gaps are the single blank between two words: in
+      // the colours in force and of at most three bytes, a gap is never
+      // longer than the shortest move over it (CSI C).
+      size_t gapBytes = 0;
+      int g = c;
+      while (g < next && gapBytes <= 3 && CellAttr(b[g]) == front.Attr) gapBytes += GlyphUtf8(CellChar(b[g++])).size();
+      if (g == next && gapBytes <= 3) {
+        for (; c < next; ++c) out += GlyphUtf8(CellChar(b[c]));
+        continue;
+      }
       std::string jump = MoveBytes(r, c, r, next);
       if (size_t(next - c) > jump.size()) break;  // every cell costs at least a byte
       std::string gap;
