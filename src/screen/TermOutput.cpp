@@ -8,7 +8,8 @@
 //
 // Escape sequences sent from this file:
 //   CSI 0 m, CSI fg;bg m   SGR: reset, colours (30-37, 90-97; 40-47, 100-107)
-//   CSI 2 J                erase the whole screen (forced update, notice)
+//   CSI 2 J                erase the whole screen (forced update, notice); in
+//                          the colours set where the terminal erases so
 //   CSI row ; col H        cursor position (also CSI row H, CSI H)
 //   CSI n C, CSI n D       cursor forward / back within a row
 //   CSI n A, CSI n B       cursor up / down in the same column
@@ -246,6 +247,16 @@ void RenderRow(TermFront& front, const Cell* back, int w, int r, std::string& ou
       int next = c;
       next = FirstDiff(f, b, next, w);
       if (next >= w) return;
+      // After a clear most gaps are the single blank between two words: in
+      // the colours in force and of at most three bytes, a gap is never
+      // longer than the shortest move over it (CSI C).
+      size_t gapBytes = 0;
+      int g = c;
+      while (g < next && gapBytes <= 3 && CellAttr(b[g]) == front.Attr) gapBytes += GlyphUtf8(CellChar(b[g++])).size();
+      if (g == next && gapBytes <= 3) {
+        for (; c < next; ++c) out += GlyphUtf8(CellChar(b[c]));
+        continue;
+      }
       std::string jump = MoveBytes(r, c, r, next);
       if (size_t(next - c) > jump.size()) break;  // every cell costs at least a byte
       std::string gap;
@@ -281,11 +292,15 @@ std::string RenderUpdate(TermFront& front, const Cell* back, int w, int h, int c
                          int cursorRow) {
   std::string out;
   if (front.NeedClear || front.W != w || front.H != h) {
-    out = "\x1b[0m\x1b[2J";
+    // Cleared in the plain colours, the window's empty rows and the blank
+    // ends of short lines are already there.
+    constexpr uint8_t plain = 7;
+    out = SgrBytes(-1, plain) + "\x1b[2J";
     front.W = w;
     front.H = h;
-    front.Cells.assign(size_t(w) * size_t(h), UnknownCell);
-    front.Attr = front.Row = front.Col = front.Visible = -1;
+    front.Cells.assign(size_t(w) * size_t(h), front.EraseInColour ? MakeCell(' ', plain) : UnknownCell);
+    front.Attr = plain;
+    front.Row = front.Col = front.Visible = -1;
     front.NeedClear = false;
   } else {
     // A scroll only pays when many rows changed; most updates touch a few.

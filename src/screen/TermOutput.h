@@ -25,9 +25,13 @@ struct TermFront {
   int Attr = -1;                // attribute of the SGR in force, -1 unknown
   int Row = -1, Col = -1;       // the terminal's cursor (0-based), -1 unknown
   int Visible = -1;             // cursor visibility: -1 unknown, 0 hidden, 1 shown
+  // Whether an erase paints in the colours set (back-colour erase, as nearly
+  // every terminal does): then a clear leaves blanks in the editor's plain
+  // colours, and those cells need not be sent after it.
+  bool EraseInColour = true;
 
   // After this the terminal is taken to show anything: the next render
-  // clears it and sends every cell (a forced update).
+  // clears it and sends every cell that is not blank (a forced update).
   void Forget() { NeedClear = true; }
 };
 

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <utility>
 #include "screen/TermModes.h"
 #include "text/Texts.h"
@@ -32,6 +33,9 @@ bool TermConsole::Open(std::string& reason) {
   if (!EnterTerminalModes(STDIN_FILENO, STDOUT_FILENO, reason)) return false;
   InstallSignalHandlers();
   Decoder.Profile = ProfileFromEnvironment(SavedEraseByte());
+  // GNU screen erases in the default colours unless told otherwise (tmux,
+  // even inside it, erases in the colours set).
+  Front.EraseInColour = !(std::getenv("STY") && !std::getenv("TMUX"));
   IsOpen = true;
   Suspended = false;
   ApplySize(false);

@@ -23,11 +23,21 @@ uint8_t* NewBlock(TextState& t, uint8_t capacity) {
   return p;
 }
 
-constexpr size_t ChunkBytes = 1 << 20;
+// Loaded lines come from two areas of their own. Most of what a large load
+// costs is the kernel handing out fresh pages, one fault per 4 KiB page; the
+// large area is made of huge pages where the kernel offers them (one fault per
+// 2 MiB) and is filled in ahead of use. A huge page is costly to clear, so a
+// short text stays in the small area of ordinary pages, taken as touched.
+// Together the two hold MaxLines lines of the longest block, so a load never
+// needs more (were it to, the rest would go to the heap).
+constexpr size_t HugeBytes = size_t(2) << 20;
+constexpr size_t AreaBytes[2] = {size_t(64) << 10, 3 * HugeBytes};
+constexpr size_t FillStep = size_t(256) << 10;
+static_assert(AreaBytes[0] + AreaBytes[1] >= size_t(MaxLines) * 256);
 
 bool InChunk(const TextState& t, const uint8_t* p) {
-  for (int i = 0; i < t.ChunkCount; ++i)
-    if (p >= t.Chunks[i] && p < t.Chunks[i] + ChunkBytes) return true;
+  for (int i = 0; i < 2; ++i)
+    if (t.Areas[i].Base && p >= t.Areas[i].Base && p < t.Areas[i].Base + AreaBytes[i]) return true;
   return false;
 }
 
@@ -38,26 +48,49 @@ void FreeBlock(TextState& t, uint8_t* p) {
 }
 
 void FreeChunks(TextState& t) {
-  for (int i = 0; i < t.ChunkCount; ++i) munmap(t.Chunks[i], ChunkBytes);
-  t.ChunkCount = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (t.Areas[i].Base) munmap(t.Areas[i].Base, AreaBytes[i]);
+    t.Areas[i] = {};
+  }
 }
 
-// A block for a loaded line from the current chunk, or a fresh one.
-uint8_t* ChunkBlock(TextState& t, uint8_t capacity) {
-  size_t need = size_t(capacity) + 1;
-  int c = t.ChunkCount - 1;
-  if (c < 0 || t.ChunkUsed[c] + need > ChunkBytes) {
-    if (t.ChunkCount == 64) return nullptr;
-    // Populated at once: one fault per chunk instead of one per page.
-    void* m = mmap(nullptr, ChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (m == MAP_FAILED) return nullptr;
-    auto* chunk = static_cast<uint8_t*>(m);
-    c = t.ChunkCount++;
-    t.Chunks[c] = chunk;
-    t.ChunkUsed[c] = 0;
+// A huge page must start on a 2 MiB boundary: the large area is mapped with
+// room to slide and trimmed to the boundary.
+uint8_t* MapArea(int i) {
+  const bool huge = i == 1;
+  const size_t slack = huge ? HugeBytes : 0, bytes = AreaBytes[i];
+  void* m = mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (m == MAP_FAILED) return nullptr;
+  auto* p = static_cast<uint8_t*>(m);
+  if (huge) {
+    const size_t head = (HugeBytes - reinterpret_cast<uintptr_t>(p) % HugeBytes) % HugeBytes;
+    if (head) munmap(p, head);
+    if (slack > head) munmap(p + head + bytes, slack - head);
+    p += head;
   }
-  uint8_t* p = t.Chunks[c] + t.ChunkUsed[c];
-  t.ChunkUsed[c] += need;
+  madvise(p, bytes, huge ? MADV_HUGEPAGE : MADV_NOHUGEPAGE);
+  return p;
+}
+
+// A block for a loaded line from the areas; null when they are full.
+uint8_t* ChunkBlock(TextState& t, uint8_t capacity) {
+  const size_t need = size_t(capacity) + 1;
+  int i = t.Areas[1].Base || t.Areas[0].Used + need > AreaBytes[0] ? 1 : 0;
+  TextState::LoadArea& a = t.Areas[i];
+  if (!a.Base && !(a.Base = MapArea(i))) return nullptr;
+  if (a.Used + need > AreaBytes[i]) return nullptr;
+  if (i == 1 && a.Used + need > a.Ready) {
+    // Without huge pages one call still brings a run of pages in at once,
+    // cheaper than a fault for each; with them the first call of a huge
+    // page's range brings the whole page. Failure only leaves the pages to
+    // come in as touched.
+#ifdef MADV_POPULATE_WRITE
+    madvise(a.Base + a.Ready, FillStep, MADV_POPULATE_WRITE);
+#endif
+    a.Ready += FillStep;
+  }
+  uint8_t* p = a.Base + a.Used;
+  a.Used += need;
   p[0] = capacity;
   t.BudgetUsed += need;
   return p;
@@ -101,7 +134,7 @@ TextState::~TextState() {
   if (Lines) {
     for (int i = 0; i <= LineCount; ++i)
       if (Lines[i] && !InChunk(*this, Lines[i])) std::free(Lines[i]);
-    delete[] Lines;
+    std::free(Lines);
   }
   FreeChunks(*this);
 }
@@ -109,7 +142,10 @@ TextState::~TextState() {
 bool InitLineTable(TextState& t) {
   if (t.Lines) return true;
   if (FreeMemory(t) < TableBytes) return false;
-  t.Lines = new uint8_t*[TableSlots]();
+  // Zeroed by the kernel and touched only as lines arrive: a short text
+  // does not pay for the whole table's pages.
+  t.Lines = static_cast<uint8_t**>(std::calloc(TableSlots, sizeof(uint8_t*)));
+  if (!t.Lines) return false;
   t.BudgetUsed += TableBytes;
   t.Lines[0] = NewBlock(t, StatusCapacity);
   t.LineCount = 0;

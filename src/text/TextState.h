@@ -31,12 +31,16 @@ struct TextState {
   // The line table: Lines[1..LineCount] are text lines, Lines[0] the status row.
   uint8_t** Lines = nullptr;
   int16_t LineCount = 0;
-  // Lines read by the loader are carved out of a few large chunks instead of
-  // one allocation each: a load is then a copy per line and nothing more. A
-  // line in a chunk is never freed on its own; the chunks go with FreeAllLines.
-  uint8_t* Chunks[64] = {};
-  size_t ChunkUsed[64] = {};
-  int ChunkCount = 0;
+  // Lines read by the loader are carved out of two areas (LineStore.cpp says
+  // why two) instead of one allocation each: a load is then a copy per line
+  // and nothing more. Such a line is never freed on its own; the areas go
+  // with FreeAllLines.
+  struct LoadArea {
+    uint8_t* Base = nullptr;
+    size_t Used = 0;   // bytes handed out
+    size_t Ready = 0;  // bytes whose pages are already in
+  };
+  LoadArea Areas[2];
 
   // Memory budget: the "free heap" that allocations of text are checked against.
   size_t BudgetLimit = DefaultBudget;  // total bytes allowed

@@ -123,5 +123,16 @@ TEST(LineStore, BudgetAccountsEveryBlock) {
   EXPECT_EQ(e.BudgetUsed, base);
 }
 
+// A full table of loaded lines of every capacity, the longest most often:
+// each keeps its own bytes wherever its block was carved, and one grown out
+// of the loader's memory is given back to the right allocator.
+TEST(LineStore, LoadedLinesFillTheTableIntact) {
+  TestEditor t;
+  auto text = [](int i) { return std::string(size_t(i % 7 ? 255 : i % 256), char('a' + i % 26)); };
+  for (int i = 1; i <= MaxLines; ++i) ASSERT_TRUE(AppendLoadedLine(*t, text(i), uint8_t(text(i).size())));
+  for (int i = 1; i <= MaxLines; ++i) ASSERT_EQ(LineBytes(*t, i), text(i)) << i;
+  SetLineText(*t, "grown past its capacity", 7);
+}
+
 }  // namespace
 }  // namespace lumo

@@ -150,6 +150,11 @@ TEST(TermOutput, BytesOnlyForWhatChanged) {
   for (int r = 0; r < 25; ++r) s.Row(r, "same colour everywhere", 0x1F);
   o.Front.Forget();
   EXPECT_EQ(Csi(o.Render(s.Cells, 80, 25, 0, 24), 'm'), 2);  // the reset before the clear, then one colour
+  // After a clear in the plain colours only what is not a plain blank is sent.
+  EditorScreen plain(80, 25);
+  plain.Row(5, "text", 0x07);
+  o.Front.Forget();
+  EXPECT_LT(o.Render(plain.Cells, 80, 25, 0, 5).size(), 40u);
   EXPECT_EQ(SgrBytes(0x1F, 0x1F), "");
   EXPECT_EQ(SgrBytes(0x17, 0x1F), "\x1b[97m");
   EXPECT_EQ(SgrBytes(0x17, 0x47), "\x1b[41m");
