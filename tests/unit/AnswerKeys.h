@@ -7,17 +7,15 @@
 #include <vector>
 
 #include "TestEditor.h"
+#include "screen/KeyNames.h"
 
 namespace lumo::test {
-
-inline constexpr KeyCode EnterKey = 0x00001C0D;
-inline constexpr KeyCode EscKey = 0x0000011B;
 
 // The answer's bytes as keys (the prompt line inserts a key's character
 // byte), then Enter.
 inline void Answer(TestConsole& c, std::string_view text) {
   for (char ch : text) c.Keys.push_back(KeyCode(uint8_t(ch)));
-  c.Keys.push_back(EnterKey);
+  c.Keys.push_back(keys::Enter);
 }
 
 // True when some recorded row begins with text (UTF-8).

@@ -18,7 +18,6 @@ namespace lumo {
 namespace {
 
 using test::Answer;
-using test::EscKey;
 using test::TempDir;
 
 struct Asking : ::testing::Test, test::AskingEditor {
@@ -45,7 +44,7 @@ TEST_F(Asking, AppendingAndReplacing) {
   T.SetLines({"block"});
   EXPECT_EQ(Write(path, AskFileAppendKey), OpenFile::Kind::Append);
   EXPECT_EQ(TempDir::Read(path), "kept\r\nblock\r\n");
-  EXPECT_EQ(Write(path, 0x0200FF02), OpenFile::Kind::Replace);
+  EXPECT_EQ(Write(path, keys::F2), OpenFile::Kind::Replace);
   EXPECT_EQ(TempDir::Read(path), "block\r\n");
   EXPECT_EQ(Write(D / "new.txt", AskFileAppendKey), OpenFile::Kind::Replace);
   EXPECT_EQ(TempDir::Read(D / "new.txt"), "block\r\n");
@@ -109,7 +108,7 @@ TEST_F(Asking, StartupAsksForAnotherName) {
   test::AskingEditor next;
   FreeAllLines(*next.T);
   Answer(next.Con, D / "still/bad");
-  next.Con.Keys.push_back(EscKey);
+  next.Con.Keys.push_back(keys::Esc);
   ASSERT_TRUE(StartEditor(*next.T, {"-w", D / "no/dir/bad.txt"}));
   unsetenv("XDG_STATE_HOME");
   EXPECT_EQ(std::count(next.Con.Shown.begin(), next.Con.Shown.end(), Cp("Неверное имя файла!")), 2);

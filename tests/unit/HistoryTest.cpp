@@ -9,14 +9,13 @@
 
 #include "TestEditor.h"
 #include "app/HistoryScreen.h"
+#include "screen/KeyNames.h"
 #include "text/LineHistory.h"
 
 namespace lumo {
 namespace {
 
 using test::TestEditor;
-
-constexpr KeyCode KeyEnter = 0x00001C0D;
 
 KeyCode Char(char c) { return KeyCode(uint8_t(c)); }
 
@@ -65,7 +64,7 @@ TEST_F(ScreenTest, ListsTheRingNewestFirst) {
   SetLineText(E(), std::string(100, 'w'), 3);
   T->LineSaved = false;
   PushHistory(E(), 3);  // slot 3, longer than a row shows
-  Show({0x030C0F00});
+  Show({keys::Ctrl(keys::Alt(keys::Tab))});
   EXPECT_EQ(Con.TextAt(0, 1, 1, 54), "  To get back, press Alt+Ctrl+Tab. Now press any key. ");
   EXPECT_EQ(Con.AttrAt(0, 1, 3), 0x0B);
   EXPECT_EQ(Con.TextAt(0, 3, 1, 6), " KOI8 ");
@@ -83,7 +82,7 @@ TEST_F(ScreenTest, ListsTheRingNewestFirst) {
 }
 
 TEST_F(ScreenTest, SpaceAsksForASlotAndInsertsIt) {
-  Show({0x00003920, Char('1'), Char('6'), KeyEnter, Char('x'), KeyEnter, Char('1'), KeyEnter});
+  Show({keys::Space, Char('1'), Char('6'), keys::Enter, Char('x'), keys::Enter, Char('1'), keys::Enter});
   // After the first Space: the prompt; after a wrong number: the prompt again
   // in red.
   EXPECT_EQ(Con.TextAt(1, 1, 1, 45), "  Enter number of a line you want to restore.");
@@ -102,14 +101,14 @@ TEST_F(ScreenTest, SpaceAsksForASlotAndInsertsIt) {
   SetLineText(E(), "fourth", 1);
   T->LineSaved = false;
   PushHistory(E(), 1);
-  Show({0x00003920, Char('3'), KeyEnter});
+  Show({keys::Space, Char('3'), keys::Enter});
   EXPECT_EQ(T.Line(2), "fourth");
-  Show({0x00003920, Char('2'), 0x0000011B});
+  Show({keys::Space, Char('2'), keys::Esc});
   EXPECT_EQ(T->LineCount, 5);
 }
 
 TEST_F(ScreenTest, OtherKeysShowTheirCodesRowByRow) {
-  Show({0x00001E61, 0x00031E41, 0x030C0F00, Char('q')});
+  Show({keys::A, PcKeyValue(PcKey::A, ModShift), keys::Ctrl(keys::Alt(keys::Tab)), Char('q')});
   // The first key clears the screen and takes row 1.
   EXPECT_EQ(Con.TextAt(1, 1, 1, 24), "a   97  61 1E 00 00  0  ");
   EXPECT_EQ(Con.AttrAt(1, 1, 1), 0x1E);
@@ -126,7 +125,7 @@ TEST_F(ScreenTest, OtherKeysShowTheirCodesRowByRow) {
   Con.Seen.clear();
   Con.Keys.clear();
   for (int i = 0; i < 26; ++i) Con.Keys.push_back(Char('a' + i));
-  Con.Keys.push_back(0x030C0F00);
+  Con.Keys.push_back(keys::Ctrl(keys::Alt(keys::Tab)));
   ShowHistoryScreen(E());
   ASSERT_EQ(Con.Seen.size(), 27u);
   EXPECT_EQ(Con.TextAt(25, 25, 1, 1), "y");

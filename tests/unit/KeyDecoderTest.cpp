@@ -35,9 +35,9 @@ struct Unlisted {
   KeyCode Value;
 };
 constexpr Unlisted UnlistedKeys[] = {
-    {"", "2b", 0x00020D2B},            // '+' on the main row (Ctrl+keypad + without the protocols)
-    {"linux", "1b4f6c", 0x00004E2B},   // Linux keypad + in application mode, whatever Ctrl says
-    {"linux", "2e", 0x0000342E},       // '.' on the main row (keypad . with NumLock, any Shift)
+    {"", "2b", keys::Shift(keys::Equals)},  // '+' on the main row (Ctrl+keypad + without the protocols)
+    {"linux", "1b4f6c", keys::KpPlus},      // Linux keypad + in application mode, whatever Ctrl says
+    {"linux", "2e", keys::Period},          // '.' on the main row (keypad . with NumLock, any Shift)
 };
 
 // The values a row's bytes may decode to: its own, the keys its note names
@@ -131,18 +131,19 @@ TEST(KeyDecoder, SingleReadsGiveTheirKeyOrNone) {
   } cases[] = {
       // A lone ESC waits, then is Esc; ESC [ and ESC O cut short are Alt+[ and
       // Alt+Shift+O, not lost.
-      {"\x1b", false, Wait, 0}, {"\x1b", true, Key, 1, 0x0000011B}, {"\x1b[", false, Wait, 0},
-      {"\x1b[", true, Key, 2, 0x03081A00}, {"\x1b[1;5", true, Key, 2, 0x03081A00}, {"\x1bO", true, Key, 2, 0x030B1800},
-      {"\x1b\x1b", false, Wait, 0}, {"\x1b\x1b", true, Key, 2, 0x03080100}, {"\xd1", false, Wait, 0},
+      {"\x1b", false, Wait, 0}, {"\x1b", true, Key, 1, keys::Esc}, {"\x1b[", false, Wait, 0},
+      {"\x1b[", true, Key, 2, keys::Alt(keys::LBracket)}, {"\x1b[1;5", true, Key, 2, keys::Alt(keys::LBracket)},
+      {"\x1bO", true, Key, 2, keys::Alt(keys::Shift(keys::O))},
+      {"\x1b\x1b", false, Wait, 0}, {"\x1b\x1b", true, Key, 2, keys::Alt(keys::Esc)}, {"\xd1", false, Wait, 0},
       // Kitty forms the measurements could not reach: the alternate-key fields
       // (shifted key, base-layout key) and keys reported without their text.
-      {"\x1b[1089::99;5u", false, Key, 13, 0x00042E03},  // Ctrl+С on a Russian layout: the C key, Ctrl+C
-      {"\x1b[97:65;2u", false, Key, 10, 0x00021E41},     // Shift+a with its shifted key
-      {"\x1b[1092;2u", false, Key, 9, 0x00021E94},      // Shift+ф without one: Ф
-      {"\x1b[57406u", false, Key, 8, 0x00004737},        // keypad 7 with NumLock: the digit, keypad scan
-      {"\x1b[57423;5u", false, Key, 10, 0x0204FF20},     // Ctrl + keypad Home
-      {"\x1b[5;3:2~", false, Key, 8, 0x0208FF22},        // a repeat is a press
-      {"\x1bOw", false, Key, 3, 0x00004737},             // keypad 7 in application keypad mode
+      {"\x1b[1089::99;5u", false, Key, 13, keys::Ctrl(keys::C)},   // Ctrl+С on a Russian layout: the C key, Ctrl+C
+      {"\x1b[97:65;2u", false, Key, 10, keys::Shift(keys::A)},     // Shift+a with its shifted key
+      {"\x1b[1092;2u", false, Key, 9, ParseKeyName("Ф").value()},  // Shift+ф without one: Ф
+      {"\x1b[57406u", false, Key, 8, keys::NumLock(keys::Kp7)},    // keypad 7 with NumLock: the digit, keypad scan
+      {"\x1b[57423;5u", false, Key, 10, keys::Ctrl(keys::Kp7)},    // Ctrl + keypad Home
+      {"\x1b[5;3:2~", false, Key, 8, keys::Alt(keys::PgUp)},       // a repeat is a press
+      {"\x1bOw", false, Key, 3, keys::NumLock(keys::Kp7)},         // keypad 7 in application keypad mode
       // Replies: kitty's flags, DA1, DA2. No such key, final byte or SS3 key;
       // an intermediate byte; the Linux form beyond F5.
       {"\x1b[?1u", false, None, 5}, {"\x1b[?62;22c", false, None, 9}, {"\x1b[>41;379;0c", false, None, 12},
@@ -184,11 +185,16 @@ TEST(KeyDecoder, PasteIsOneKeyWithItsText) {
 
 TEST(KeyDecoder, TranslationKeepsWhatTheRuleDoesNotList) {
   // Ctrl+Tab, Ctrl+keypad +, the centre key, Alt+Shift+Left, Alt+F12, and
-  // Shift+keypad 7 keeping its digit.
-  const std::array<uint32_t, 4> rows[] = {{0, 0x94, 4, 0x03049400u}, {0, 0x90, 4, 0x03049000u}, {0, 0x4C, 0, 0x03004C00u},
-      {0, 0x9B, 0x0B, 0x020BFF23u}, {0, 0x8C, 8, 0x0208FF0Cu}, {'7', 0x47, 3, 0x00034737u}};
+  // Shift+keypad 7 keeping its digit. The values are written out byte by
+  // byte: a key's name is made by this same translation and would agree with
+  // it whatever it did.
+  const std::array<uint32_t, 4> rows[] = {{0, 0x94, ModCtrl, 0x03049400u}, {0, 0x90, ModCtrl, 0x03049000u},
+      {0, 0x4C, 0, 0x03004C00u}, {0, 0x9B, ModAlt | ModShift, 0x020BFF23u}, {0, 0x8C, ModAlt, 0x0208FF0Cu},
+      {'7', 0x47, ModShift, 0x00034737u}};
   for (const auto& [ch, scan, mods, want] : rows) EXPECT_EQ(TranslateKey(uint8_t(ch), uint8_t(scan), uint8_t(mods)), want) << scan;
-  for (auto [in, out] : {std::pair{0x00034737u, 0x00024737u}, {0x00014737u, 0x00024737u}, {0x030F1E00u, 0x030F1E00u}})
+  // Either Shift bit, or both, becomes the left one; with Ctrl and Alt held the state stays.
+  for (auto [in, out] : {std::pair{PcKeyValue(PcKey::Kp7, ModShift), 0x00024737u}, {PcKeyValue(PcKey::Kp7, ModRightShift), 0x00024737u},
+           {PcKeyValue(PcKey::A, ModCtrl | ModAlt | ModShift), 0x030F1E00u}})
     EXPECT_EQ(NormaliseShift(in), out);
 }
 

@@ -24,7 +24,7 @@ struct Loaded : test::AskingEditor {
     if (budget) T->BudgetLimit = T->BudgetUsed + budget;
     T->FileName = path;
     ApplyExtension(*T, path, 80);
-    Con.Keys.push_back(test::EscKey);  // ends any waiting message at once
+    Con.Keys.push_back(keys::Esc);  // ends any waiting message at once
     Result = LoadStartupFile(*T);
   }
 };
@@ -78,7 +78,7 @@ TEST(Load, EmptyMissingAndBadFiles) {
 
   TestEditor t;
   t->FileName = d / "new.txt";
-  t.Con.Keys.push_back(test::EscKey);
+  t.Con.Keys.push_back(keys::Esc);
   EXPECT_EQ(LoadStartupFile(*t), LoadResult::NewFile);
   EXPECT_EQ(t->LineCount, 1);
   struct stat st {};

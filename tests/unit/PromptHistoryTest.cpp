@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "app/Startup.h"
+#include "screen/KeyNames.h"
 #include "tools/AtomicFile.h"
 #include "tools/PromptEditor.h"
 #include "TempDir.h"
@@ -20,8 +21,6 @@ namespace {
 
 using test::TempDir;
 using test::TestEditor;
-
-constexpr KeyCode CtrlW = 0x00041117, CtrlR = 0x00041312, Enter = 0x00001C0D;
 
 // Sixteen slots, the first ones given, then line 17.
 std::string File(std::vector<std::string> slots, const std::string& last) {
@@ -149,12 +148,12 @@ TEST_F(HistoryFile, WritingReplacesOnlyAFileInOneStep) {
 
 TEST_F(HistoryFile, CtrlWAndCtrlRInsideAPrompt) {
   E->PromptSlot[0] = "saved";
-  E.Con.Keys = {CtrlW, Enter};
+  E.Con.Keys = {keys::Ctrl(keys::W), keys::Enter};
   PromptText a;
   PromptEditor(*E, a, PromptSearch);
   EXPECT_EQ(TempDir::Read(E->HistoryFile).substr(0, 7), "saved\r\n");
   E->PromptSlot[0] = "changed";
-  E.Con.Keys = {CtrlR, 0x0200FF27, 0x0200FF21, Enter};  // read, then Down and Up reload
+  E.Con.Keys = {keys::Ctrl(keys::R), keys::Down, keys::Up, keys::Enter};  // read, then Down and Up reload
   PromptEditor(*E, a, PromptSearch);
   EXPECT_EQ(a.View(), "saved");
   EXPECT_EQ(E->SearchText, "saved");

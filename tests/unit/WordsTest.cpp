@@ -14,7 +14,7 @@ namespace {
 
 using test::TestEditor;
 
-constexpr uint16_t AltX = 0x2D00, AltV = 0x2F00;
+constexpr uint16_t AltX = keys::CharAndScan(keys::Alt(keys::X)), AltV = keys::CharAndScan(keys::Alt(keys::V));
 
 struct TakeCase {
   const char* Line;
