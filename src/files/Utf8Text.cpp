@@ -96,11 +96,16 @@ size_t RussianBlock(const uint8_t* p, char* out, size_t& written) {
 #endif
 
 #if defined(LUMO_COMPRESS)
-// Sixty-four bytes by the same rule, where the processor can leave the lead
-// bytes out of a vector in one step (AVX-512 VBMI2): a Russian text's bulk
-// then costs a few instructions a line. out needs room for 64 bytes.
-__attribute__((target("avx512bw,avx512vbmi2"))) size_t RussianBlock64(const uint8_t* p, char* out, size_t& written) {
-  const __m512i v = _mm512_loadu_si512(p);
+// Up to sixty-four bytes by the same rule, where the processor can leave the
+// lead bytes out of a vector in one step (AVX-512 VBMI2): a Russian text's
+// bulk, line ends and all, then costs a few instructions a line. avail is
+// how many bytes of the line are left (a masked load reads no further);
+// room how many converted bytes the line can still take. out needs room for
+// 64 bytes.
+__attribute__((target("avx512bw,avx512vbmi2,bmi2"))) size_t RussianBlock64(const uint8_t* p, size_t avail, char* out,
+                                                                          size_t room, size_t& written) {
+  size_t took = avail < 64 ? avail : 64;
+  const __m512i v = _mm512_maskz_loadu_epi8(took == 64 ? ~__mmask64(0) : (__mmask64(1) << took) - 1, p);
 #define LUMO_IS(b) _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(char(b)))
   const __mmask64 d0 = LUMO_IS(0xD0), d1 = LUMO_IS(0xD1);
   const __mmask64 a = d0 << 1 & _mm512_cmpge_epu8_mask(v, _mm512_set1_epi8(char(0x90))) &
@@ -108,20 +113,32 @@ __attribute__((target("avx512bw,avx512vbmi2"))) size_t RussianBlock64(const uint
   const __mmask64 yo = d0 << 1 & LUMO_IS(0x81);
   const __mmask64 r = d1 << 1 & (_mm512_cmple_epu8_mask(v, _mm512_set1_epi8(char(0x8F))) | LUMO_IS(0x91));
 #undef LUMO_IS
-  const size_t took = (d0 | d1) >> 63 ? 63 : 64;
-  const __mmask64 in = took == 64 ? ~__mmask64(0) : (__mmask64(1) << 63) - 1;
-  const __mmask64 lead = (d0 | d1) & in, follow = a | yo | r;
+  // A letter's first half at the end waits for its second.
+  if ((d0 | d1) >> (took - 1) & 1) --took;
+  if (took == 0) return 0;
+  const __mmask64 in = took == 64 ? ~__mmask64(0) : (__mmask64(1) << took) - 1;
+  const __mmask64 lead = (d0 | d1) & in, follow = (a | yo | r) & in;
   if ((lead | follow) != (_mm512_movepi8_mask(v) & in) || lead << 1 != follow) return 0;
   __m512i add = _mm512_maskz_mov_epi8(a, _mm512_set1_epi8(-0x10));
   add = _mm512_mask_mov_epi8(add, yo, _mm512_set1_epi8(0x6F));
   add = _mm512_mask_mov_epi8(add, r, _mm512_set1_epi8(0x60));
-  const __mmask64 keep = ~lead & in;
-  _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, _mm512_add_epi8(v, add)));
+  __mmask64 keep = ~lead & in;
   written = size_t(__builtin_popcountll(keep));
+  if (written > room) {
+    // The line is full within the block: stop after its last character,
+    // which is a whole one (a kept byte is Latin or a letter's second half).
+    const uint64_t last = _pdep_u64(uint64_t(1) << (room - 1), keep);
+    took = size_t(__builtin_ctzll(last)) + 1;
+    keep &= (last << 1) - 1;
+    written = room;
+  }
+  _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, _mm512_add_epi8(v, add)));
   return took;
 }
 
-const bool HasCompress = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2");
+// Asked while statics are made, before the runtime's own look at the processor.
+const bool HasCompress = (__builtin_cpu_init(), __builtin_cpu_supports("avx512bw")) && __builtin_cpu_supports("avx512vbmi2") &&
+                         __builtin_cpu_supports("bmi2");
 #endif
 
 }  // namespace
@@ -166,9 +183,9 @@ size_t Utf8Reader::Run(const uint8_t* p, size_t n) {
     if (need == 0) {
       if (Emit && len == MaxLine) break;
 #if defined(LUMO_COMPRESS)
-      if (Emit && convert && HasCompress && i + 64 <= n && len + 64 <= MaxLine) {
+      if (Emit && convert && HasCompress) {
         size_t written;
-        if (const size_t took = RussianBlock64(p + i, Out + len, written)) {
+        if (const size_t took = RussianBlock64(p + i, n - i, Out + len, MaxLine - len, written)) {
           multi = multi || written < took;
           i += took, len += written;
           continue;

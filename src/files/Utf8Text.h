@@ -72,7 +72,7 @@ class Utf8Reader {
   bool BomSeen = false;
   bool AtStart = true;
   uint8_t Len = 0;
-  char Out[255];
+  char Out[255 + 64];  // room for a converted block past the last character
 };
 
 // The 866 byte of a character from 128 on, 0 when 866 lacks it.
