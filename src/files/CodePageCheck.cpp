@@ -4,6 +4,7 @@
 // two it came as, the user answers.
 #include "files/CodePageCheck.h"
 
+#include <array>
 #include <string>
 
 #include "files/CodePages.h"
@@ -54,12 +55,16 @@ void Recode(Editor& e, int first, int last, const ByteMap& map) {
 long Unreturned(const Editor& e, const ByteMap& recode, CodePage was, CodePage becomes) {
   const ByteMap* before = WriteMap(was);
   const ByteMap* after = WriteMap(becomes);
+  std::array<uint8_t, 256> lost{};
+  bool any = false;
+  for (int b = 0; b < 256; ++b) {
+    const uint8_t now = recode[size_t(b)];
+    lost[size_t(b)] = (before ? (*before)[size_t(b)] : b) != (after ? (*after)[now] : now);
+    any = any || lost[size_t(b)];
+  }
   long n = 0;
-  for (int i = 1; i <= e.LineCount; ++i)
-    for (char c : LineBytes(e, i)) {
-      const uint8_t held = uint8_t(c), now = recode[held];
-      if ((before ? (*before)[held] : held) != (after ? (*after)[now] : now)) ++n;
-    }
+  for (int i = 1; any && i <= e.LineCount; ++i)
+    for (char c : LineBytes(e, i)) n += lost[uint8_t(c)];
   return n;
 }
 
