@@ -64,7 +64,10 @@ Span TypeInto(Session& s, int from, int lo, int hi, int (*col)(int len), int run
   return all;
 }
 
-Span Load(Session& s, int, std::string& why) {
+// Three loads of path as the program makes them, answer typed at any
+// question; check judges each loaded text.
+template <typename Check>
+Span LoadThrice(Session& s, std::string path, std::string answer, Check check) {
   // The session's own text goes first, so the peak is that of one text.
   FreeAllLines(s.E);
   Span all;
@@ -73,14 +76,24 @@ Span Load(Session& s, int, std::string& why) {
     e->Con = &s.Con;
     SetStartValues(*e);
     InitLineTable(*e);
-    e->FileName = s.E.FileName;
+    e->FileName = path;
+    s.Con.Script = answer;
+    s.Con.Pos = 0;
     const auto t0 = Clock::now();
     const LoadResult r = LoadStartupFile(*e);
     all += {1, Micros(Clock::now() - t0), 0, 0};
-    if (r != LoadResult::Loaded || e->LineCount != MaxLines || e->CompactLoad || e->CutLines) why = "the load came out short";
-    if (e->FileCodePage != s.E.FileCodePage) why = "the load took the text in another code page";
+    check(r, *e);
   }
   return all;
+}
+
+bool Whole(LoadResult r, const Editor& e) { return r == LoadResult::Loaded && e.LineCount == MaxLines && !e.CompactLoad; }
+
+Span Load(Session& s, int, std::string& why) {
+  return LoadThrice(s, s.E.FileName, "", [&](LoadResult r, const Editor& e) {
+    if (!Whole(r, e) || e.CutLines) why = "the load came out short";
+    if (e.FileCodePage != s.E.FileCodePage) why = "the load took the text in another code page";
+  });
 }
 
 // The 1251 text and its first line as the load should make it (866).
@@ -89,25 +102,11 @@ std::string AnsiPath, AnsiFirstLine;
 // The 1251 text loaded as the program loads it: the look at the first lines
 // asks, the answer 1 ("ANSI") recodes every line.
 Span LoadAnsi(Session& s, int, std::string& why) {
-  const std::string answer = "1";
-  FreeAllLines(s.E);
-  Span all;
-  for (int i = 0; i < 3; ++i) {
-    auto e = std::make_unique<Editor>();
-    e->Con = &s.Con;
-    SetStartValues(*e);
-    InitLineTable(*e);
-    e->FileName = AnsiPath;
-    s.Con.Script = answer;
-    s.Con.Pos = 0;
-    const auto t0 = Clock::now();
-    const LoadResult r = LoadStartupFile(*e);
-    all += {1, Micros(Clock::now() - t0), 0, 0};
-    if (r != LoadResult::Loaded || e->LineCount != MaxLines || e->CompactLoad) why = "the load came out short";
-    if (e->FileCodePage != CodePage::Ansi || LineBytes(*e, 1).substr(0, AnsiFirstLine.size()) != AnsiFirstLine)
+  return LoadThrice(s, AnsiPath, "1", [&](LoadResult r, const Editor& e) {
+    if (!Whole(r, e)) why = "the load came out short";
+    if (e.FileCodePage != CodePage::Ansi || LineBytes(e, 1).substr(0, AnsiFirstLine.size()) != AnsiFirstLine)
       why = "the text was not recoded from 1251";
-  }
-  return all;
+  });
 }
 
 Span RedrawUnchanged(Session& s, int, std::string&) {
