@@ -86,6 +86,8 @@ std::string Times(const std::string& bytes, long n);
 
 // Terminal bytes of the keys the benchmarks press (the xterm sequences).
 inline const std::string KeyDown = "\x1b[B", KeyUp = "\x1b[A", KeyRight = "\x1b[C", KeyPageDown = "\x1b[6~";
+// The rows that send these check their effect on the text instead.
+inline const std::string KeyShiftF5 = "\x1b[15;2~", KeyShiftF6 = "\x1b[17;2~";
 // False with a reason when the decoder does not make these bytes the keys meant.
 bool CheckKeyBytes(std::string& why);
 

@@ -17,6 +17,7 @@
 #include "files/Load.h"
 #include "screen/Window.h"
 #include "text/Cp866.h"
+#include "text/LetterCase.h"
 #include "text/LineStore.h"
 
 namespace lumo::bench {
@@ -231,6 +232,21 @@ Span PasteLines(Session& s, int, std::string& why) {
   return sp;
 }
 
+// Capitals and small letters in turn over a line block of the whole text,
+// ending in capitals.
+Span CaseOfWholeText(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  Place(e, 12000, 1);
+  e.BlockFirst = 1;
+  e.BlockLast = e.LineCount;
+  const long rounds = 5;
+  Span sp = RunKeys(s, Times(KeyShiftF5 + KeyShiftF6, rounds) + KeyShiftF5, 2 * rounds + 1);
+  for (int line : {1, 12000, int(e.LineCount)})
+    for (char b : LineBytes(e, line))
+      if (ToCapital(uint8_t(b)) != uint8_t(b)) why = "a small letter is left in line " + std::to_string(line);
+  return sp;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -248,6 +264,7 @@ const std::vector<Bench> Benches = {
     {"typing with word wrap at margin 72", 5, TypeWrapping},
     {"10,000 characters in one read (one update)", 5, TypeOneRead},
     {"paste of 10,000 lines, 600 KB (one update)", 5, PasteLines},
+    {"case of a line block of the whole text (Shift+F5/F6)", 5, CaseOfWholeText},
     // Search, replace and formatting: their rows go here, in this list, as
     // those commands come (none is printed until it is really measured).
 };

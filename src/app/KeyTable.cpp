@@ -8,6 +8,7 @@
 #include "app/KeyTable.h"
 #include "edit/Cursor.h"
 #include "edit/LineOps.h"
+#include "edit/Transforms.h"
 #include "files/CodePageCheck.h"
 #include "files/Insert.h"
 #include "text/Texts.h"
@@ -59,7 +60,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(N), nullptr, Cp866<"Шаблон End;/and">},
   {Ctrl(Space), TypeBlank, Cp866<"Шаблон := или пробел">},
   {Ctrl(Shift(F)), nullptr, Cp866<"Формат справа ровно">},
-  {WithChar(Alt(Slash), '/'), nullptr, Cp866<"Где блок">},
+  {WithChar(Alt(Slash), '/'), WhereBlockKey, Cp866<"Где блок">},
 
   // Function and cursor keys.
   {F1, nullptr, Cp866<"Помощь">},
@@ -86,10 +87,10 @@ constexpr KeyBinding Table[] = {
   {Del, DelKey, Cp866<"Удалить символ или блок">},
   {Shift(F1), TakeFileKey, Cp866<"Взять файл">},
   {Shift(F2), nullptr, Cp866<"Запись блока">},
-  {Shift(F3), nullptr, Cp866<"Блок QWE>ЙЦУ">},
-  {Shift(F4), nullptr, Cp866<"Блок ЙЦУ>QWE">},
-  {Shift(F5), nullptr, Cp866<"Блок в большие">},
-  {Shift(F6), nullptr, Cp866<"Блок в малые">},
+  {Shift(F3), BlockTransformKey, Cp866<"Блок QWE>ЙЦУ">},
+  {Shift(F4), BlockTransformKey, Cp866<"Блок ЙЦУ>QWE">},
+  {Shift(F5), BlockTransformKey, Cp866<"Блок в большие">},
+  {Shift(F6), BlockTransformKey, Cp866<"Блок в малые">},
   {Shift(F7), nullptr, Cp866<"Поиск с учетом размера">},
   {Shift(F9), nullptr, Cp866<"Начать формирование буфера">},
   {Shift(F10), RestoreEpisode, Cp866<"Восстановить строку как до входа">},
@@ -105,8 +106,8 @@ constexpr KeyBinding Table[] = {
   {Ctrl(F2), SaveElsewhereKey, Cp866<"Запись в другой файл">},
   {Ctrl(F3), GetBackKey, Cp866<"Get back">},
   {Ctrl(F4), nullptr, Cp866<"Редактировать другой файл">},
-  {Ctrl(F5), nullptr, Cp866<"Символ в большую">},
-  {Ctrl(F6), nullptr, Cp866<"Символ в малую">},
+  {Ctrl(F5), LetterCaseKey, Cp866<"Символ в большую">},
+  {Ctrl(F6), LetterCaseKey, Cp866<"Символ в малую">},
   {Ctrl(F7), nullptr, Cp866<"Поиск вверх без учета размера">},
   {Ctrl(F9), nullptr, Cp866<"Считать буфер из файла">},
   {Ctrl(F10), nullptr, Cp866<"Цвета">},
@@ -121,8 +122,8 @@ constexpr KeyBinding Table[] = {
   {Ctrl(Right), WordRightKey, Cp866<"Слово вправо">},
   {Ctrl(Ins), nullptr, Cp866<"Сдвиг блока вправо">},
   {Ctrl(Del), nullptr, Cp866<"Сдвиг блока влево">},
-  {Ctrl(Shift(F5)), nullptr, Cp866<"Слово с большой">},
-  {Ctrl(Shift(F6)), nullptr, Cp866<"Слово с малой">},
+  {Ctrl(Shift(F5)), FirstLetterKey, Cp866<"Слово с большой">},
+  {Ctrl(Shift(F6)), FirstLetterKey, Cp866<"Слово с малой">},
   {Ctrl(Shift(F7)), nullptr, Cp866<"Поиск вверх с учетом размера">},
   {Ctrl(Shift(F8)), nullptr, Cp866<"Замена по файлу">},
   {Ctrl(Shift(F9)), nullptr, Cp866<"Записать буфер в файл">},
@@ -155,7 +156,7 @@ constexpr KeyBinding Table[] = {
   {Alt(KpEnter), nullptr, Cp866<"Повтор поиска">},
   {Alt(A), nullptr, Cp866<"Выровнять по курсору">},
   {Alt(S), SplitKey, Cp866<"Расщепить строку">},
-  {Alt(F), nullptr, Cp866<"Заполнить блок символом">},
+  {Alt(F), FillBlockKey, Cp866<"Заполнить блок символом">},
   {Alt(G), nullptr, Cp866<"Удалить блок">},
   {Alt(H), nullptr, Cp866<"Помощь">},
   {Alt(J), JoinKey, Cp866<"Объединить строки">},
@@ -168,7 +169,7 @@ constexpr KeyBinding Table[] = {
   {Alt(B), nullptr, Cp866<"Прямоугольник: любой угол">},
   {Alt(N), nullptr, Cp866<"Прямоугольник: вся строка">},
   {Alt(M), nullptr, Cp866<"Перенос блока">},
-  {Alt(Slash), nullptr, Cp866<"Где блок">},
+  {Alt(Slash), WhereBlockKey, Cp866<"Где блок">},
   {Alt(D1), nullptr, Cp866<"Пометить строку 1">},
   {Alt(D2), nullptr, Cp866<"Пометить строку 2">},
   {Alt(D3), nullptr, Cp866<"Пометить строку 3">},

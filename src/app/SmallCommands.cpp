@@ -10,6 +10,7 @@
 #include "app/MainLoop.h"
 #include "app/Startup.h"
 #include "app/Typing.h"
+#include "edit/Transforms.h"
 #include "files/Save.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
@@ -166,9 +167,11 @@ Reentry AltFallback(Editor& e, KeyCode key) {
     TypeChar(e, ch);
     return Reentry::Update;
   }
-  // Alt+\ (completion list), Alt+Space, Alt+F2 and Alt+F4..F9 belong to
-  // commands still to come; until then they do nothing.
-  if (keys::CharAndScan(key) == keys::CharAndScan(keys::F10)) {
+  // Alt+\ (completion list), Alt+Space, Alt+F2, Alt+F4 and Alt+F7..F9
+  // belong to commands still to come; until then they do nothing.
+  const uint16_t low = keys::CharAndScan(key);
+  if (low == keys::CharAndScan(keys::F5) || low == keys::CharAndScan(keys::F6)) return FirstLetterKey(e, key);
+  if (low == keys::CharAndScan(keys::F10)) {
     TypeChar(e, 0);
     return Reentry::Update;
   }

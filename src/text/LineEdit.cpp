@@ -90,9 +90,14 @@ bool CommitLine(TextState& t, int index, const LineEdit& w) {
 }
 
 void MapLineBytes(TextState& t, int first, int last, const uint8_t* map) {
+  MapLineBytes(t, first, last, map, 1, MaxLineBytes);
+}
+
+void MapLineBytes(TextState& t, int first, int last, const uint8_t* map, int firstCol, int lastCol) {
+  firstCol = std::max(firstCol, 1);
   for (int i = first; i <= last; ++i) {
     uint8_t* p = LineAt(t, i);
-    for (int c = 1; c <= p[0]; ++c) p[c] = map[p[c]];
+    for (int c = firstCol, end = std::min<int>(lastCol, p[0]); c <= end; ++c) p[c] = map[p[c]];
   }
 }
 

@@ -81,5 +81,8 @@ bool CommitLine(TextState& t, int index, const LineEdit& w);
 // nothing can be refused; the history and Modified are the caller's, since
 // recoding the whole text changes what is held but not what is on disk.
 void MapLineBytes(TextState& t, int first, int last, const uint8_t* map);
+// The same over columns firstCol..lastCol of each line, as far as the line's
+// capacity reaches: the block commands' edits of a rectangle.
+void MapLineBytes(TextState& t, int first, int last, const uint8_t* map, int firstCol, int lastCol);
 
 }  // namespace lumo

@@ -56,15 +56,36 @@ constexpr std::array<uint8_t, 256> BuildLookup() {
   return map;
 }
 
+// The search the other way: a result looked up among the results, the first
+// position that gives it naming its key. "№" is given by its own position
+// before "#" gives it, so it comes back as itself.
+constexpr std::array<uint8_t, 256> BuildReverse() {
+  std::array<uint8_t, 256> map{};
+  std::array<bool, 256> found{};
+  for (int c = 0; c < 256; ++c) map[size_t(c)] = uint8_t(c);
+  for (int pos = 1; pos <= TablePositions; ++pos) {
+    const uint8_t result = ResultOf(pos);
+    if (found[result]) continue;
+    found[result] = true;
+    map[result] = RusTable[pos - 1];
+  }
+  return map;
+}
+
 constexpr std::array<uint8_t, 256> RusLookup = BuildLookup();
+constexpr std::array<uint8_t, 256> RusReverse = BuildReverse();
 
 static_assert(RusLookup['f'] == 0xA0 && RusLookup['F'] == 0x80);  // а, А
 static_assert(RusLookup['z'] == 0xEF && RusLookup['~'] == 0xF0);  // я, Ё
 static_assert(RusLookup['.'] == 0xEE && RusLookup['/'] == '.');   // ю, then the moved dot
 static_assert(RusLookup['#'] == 0xFC && RusLookup[0xB3] == 0xB3);  // №, box drawing unchanged
 
+static_assert(RusReverse[0xA0] == 'f' && RusReverse[0xFC] == 0xFC);   // а, № stays
+static_assert(RusReverse['.'] == '/' && RusReverse[','] == '?');      // the moved signs
+
 }  // namespace
 
 uint8_t RusTranslate(uint8_t ch) { return RusLookup[ch]; }
+uint8_t RusUntranslate(uint8_t ch) { return RusReverse[ch]; }
 
 }  // namespace lumo

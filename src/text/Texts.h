@@ -134,6 +134,8 @@ inline constexpr std::string_view AskLineNumber = Cp866<"     Введите н�
 inline constexpr std::string_view AskDeleteLastLine =
     Cp866<"Последняя строка! Удалять ? | 1 - да | 2 или Esc - нет |">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
+inline constexpr std::string_view NoBlock = Cp866<"Нет помеченного блока!">;
+inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
 // Text pasted into the terminal: why nothing was inserted, and how many
 // characters were left out (the number follows).
