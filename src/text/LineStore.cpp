@@ -317,7 +317,13 @@ int16_t LineAfter(int16_t v, int at, int gone) {
 void DeleteLines(TextState& t, int at, int count) {
   count = std::min(count, t.LineCount - at + 1);
   if (at < 1 || count <= 0) return;
-  // The ring holds 16 versions: only the last 16 lines' pushes survive.
+  // The ring holds 16 versions: only the last 16 lines' pushes survive, but
+  // the newest slot steps on for every line, as the pushes would move it.
+  if (count > 16) {
+    for (int j = t.LineSaved ? 1 : 0; j < count - 16; ++j)
+      t.HistoryNewest = t.HistoryNewest < 15 ? uint8_t(t.HistoryNewest + 1) : 0;
+    t.LineSaved = false;
+  }
   for (int j = std::max(0, count - 16); j < count; ++j) {
     if (j > 0) t.LineSaved = false;
     PushHistory(t, at + j);
@@ -340,7 +346,8 @@ void DeleteLines(TextState& t, int at, int count) {
     t.BlockLast = Lowered(t.BlockLast, at, gone, true);
     t.RectLastLine = Lowered(t.RectLastLine, at, gone, true);
     t.LineCount = int16_t(t.LineCount - gone);
-    t.LineSaved = false;
+    // Blanking the only line left keeps that line's push of this episode.
+    t.LineSaved = whole;
     t.CurLine = Lowered(t.CurLine, at, gone, false);
     if (t.CurLine > t.LineCount) t.CurLine = t.LineCount;
     if (t.BlockLast < t.BlockFirst) t.BlockFirst = t.BlockLast = 0;

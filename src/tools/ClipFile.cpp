@@ -5,10 +5,10 @@
 
 namespace lumo {
 
-bool WriteClipFile(const Editor& e, char type, const std::vector<std::string>& lines) {
+bool WriteClipFile(const Editor& e, char type, const std::vector<std::string>& lines, bool codePageMark) {
   std::string bytes(1, type);
   // The outside program needs to know which code page it is handed.
-  if (e.ClipexOn && e.FileCodePage == CodePage::Ansi) bytes += 'A';
+  if (codePageMark && e.ClipexOn && e.FileCodePage == CodePage::Ansi) bytes += 'A';
   bytes += "\r\n";
   for (const std::string& l : lines) AddSideLine(bytes, l);
   // A rectangle's last piece ends without a line end: pasted back, an end

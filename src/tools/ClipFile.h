@@ -17,8 +17,9 @@ inline constexpr char ClipPieces = 'B';
 inline constexpr char ClipNone = ' ';
 
 // Replaces the clipboard file in one step. A "B" file has no line end after
-// its last piece. False when nothing was written.
-bool WriteClipFile(const Editor& e, char type, const std::vector<std::string>& lines);
+// its last piece. A prompt answer goes without the code-page mark.
+// False when nothing was written.
+bool WriteClipFile(const Editor& e, char type, const std::vector<std::string>& lines, bool codePageMark = true);
 
 struct ClipContent {
   char Type = ClipNone;  // ClipNone when there is no file to read
