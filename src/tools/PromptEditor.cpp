@@ -279,8 +279,8 @@ struct Session {
       case Ctrl(V): {
         const ClipContent clip = ReadClipFile(E);
         if (clip.Type == ClipNone) break;
-        const std::string_view line = clip.Lines.empty() ? std::string_view() : clip.Lines[0];
-        Replace(line.substr(0, size_t(W() - FieldStart + 1)));
+        const std::string line = clip.Lines.empty() ? std::string() : clip.Lines[0];
+        Replace(std::string_view(line).substr(0, size_t(W() - FieldStart + 1)));
         X = End() + 1;
         break;
       }
