@@ -56,6 +56,22 @@ void TypeBytes(Editor& e, std::string_view bytes) {
   for (char c : bytes) TypeChar(e, uint8_t(c));
 }
 
+// Types bytes at the cursor and counts the bytes that wrapping carried into
+// the existing line below the one the typing began on. Bytes typed on that
+// line itself are not counted: typing moves a rectangle there by itself.
+int TypeCarrying(Editor& e, std::string_view bytes) {
+  const int line = e.CurLine;
+  int carried = 0;
+  for (char c : bytes) {
+    const bool below = e.CurLine == line && line < e.LineCount;
+    const int count = e.LineCount;
+    const int before = below ? TextLength(e, line + 1) : 0;
+    TypeChar(e, uint8_t(c));
+    if (below && e.LineCount == count) carried += TextLength(e, line + 1) - before;
+  }
+  return carried;
+}
+
 // Destination lines past the end of the text are made first; false when the
 // store refused one (its notice shown).
 bool EnsureLines(Editor& e, int last) {
@@ -142,14 +158,14 @@ bool MeetsRect(const Editor& e, int line, int col) {
          col + w - 1 >= e.RectFirstCol;
 }
 
-bool CopyRect(Editor& e) {
+bool CopyRect(Editor& e, int& carried) {
   const int w = RectWidth(e), h = RectHeight(e);
   const int line = e.CurLine, col = e.CurCol;
   if (h == 1) {
     if (line == e.RectFirstLine && e.RectFirstCol < col && col <= e.RectLastCol) return Fail(e, Texts::BlockOverlap);
     const std::string p = Piece(e, e.RectFirstLine);
     PushHistory(e, line);
-    TypeBytes(e, p);
+    carried = TypeCarrying(e, p);
     MarkWindow(e);
     return e.OpFailed == 0;
   }
@@ -171,11 +187,13 @@ bool CopyRect(Editor& e) {
   return e.OpFailed == 0;
 }
 
-bool CopyBlock(Editor& e) {
+// carried: what a one-line copy's wrapping put into the line below.
+bool CopyBlock(Editor& e, int& carried) {
   e.OpFailed = 0;
   e.LineSaved = false;
+  carried = 0;
   if (HasLineBlock(e)) return CopyLines(e);
-  if (HasRect(e)) return CopyRect(e);
+  if (HasRect(e)) return CopyRect(e, carried);
   return Fail(e, Texts::NoBlock);
 }
 
@@ -412,8 +430,19 @@ Reentry MarkWordRightKey(Editor& e, KeyCode key) {
   return Marked();
 }
 
+namespace {
+
+void ShiftRect(Editor& e, int by) {
+  e.RectFirstCol = int16_t(e.RectFirstCol + by);
+  e.RectLastCol = int16_t(e.RectLastCol + by);
+  if (e.RectLastCol > e.FormatWidth) Unmark(e);
+}
+
+}  // namespace
+
 // Alt+K keeps the marking on the text it covered: a rectangle whose first
-// line took the copy in front of it has moved right with its text.
+// line took the copy in front of it has moved right with its text, and so
+// has a one-line rectangle on the next line that wrapping pushed words into.
 Reentry CopyBlockKey(Editor& e, KeyCode key) {
   if (!HasBlock(e)) {
     Fail(e, Texts::NoBlock);
@@ -421,22 +450,19 @@ Reentry CopyBlockKey(Editor& e, KeyCode key) {
   }
   PushHistory(e, e.CurLine);
   const int line = e.CurLine, col = e.CurCol;
-  const bool several = HasRect(e) && RectHeight(e) > 1;
-  if (!CopyBlock(e)) return Reentry::Redraw;
-  if (key == Alt(C)) {
-    Unmark(e);
-  } else if (e.InsertMode && several && e.RectFirstLine == line && col <= e.RectLastCol + 1) {
-    const int w = RectWidth(e);
-    e.RectFirstCol = int16_t(e.RectFirstCol + w);
-    e.RectLastCol = int16_t(e.RectLastCol + w);
-    if (e.RectLastCol > e.FormatWidth) Unmark(e);
-  }
+  const bool rect = HasRect(e), several = rect && RectHeight(e) > 1;
+  int carried = 0;
+  if (!CopyBlock(e, carried)) return Reentry::Redraw;
+  if (key == Alt(C)) Unmark(e);
+  else if (e.InsertMode && several && e.RectFirstLine == line && col <= e.RectLastCol + 1) ShiftRect(e, RectWidth(e));
+  else if (e.InsertMode && rect && !several && carried > 0 && e.RectFirstLine == line + 1) ShiftRect(e, carried);
   return Reentry::Redraw;
 }
 
 Reentry MoveBlockKey(Editor& e, KeyCode) {
   if (HasLineBlock(e)) {
-    if (!CopyBlock(e)) return Reentry::Redraw;
+    int carried = 0;
+    if (!CopyBlock(e, carried)) return Reentry::Redraw;
     if (e.BlockFirst < e.CurLine) e.LineSaved = false;
     DeleteBlock(e);
     return Reentry::Redraw;
