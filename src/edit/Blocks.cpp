@@ -103,9 +103,12 @@ struct Plan {
   }
   // Lines made for the destination take their first text unpushed; the
   // others are committed, which keeps their earlier text in the ring.
+  // Lines past the end of the text (the store refused to make them) are
+  // left out.
   void Store(Editor& e, int madeFrom) {
     for (size_t k = 0; k < Index.size(); ++k) {
       const int i = Index[k];
+      if (i > e.LineCount) continue;
       const bool ok = i >= madeFrom ? SetLineText(e, Work[k].View(), i) : CommitLine(e, i, Work[k]);
       if (!ok) return;
     }
@@ -180,11 +183,12 @@ bool CopyRect(Editor& e, int& carried) {
     d.Insert(col, pieces[size_t(k)]);
   }
   if (!plan.Fits()) return Fail(e, Texts::BlockTooLong);
-  if (!EnsureLines(e, line + h - 1)) return false;
+  // A refusal ends the copy with the lines that were there copied.
+  const bool room = EnsureLines(e, line + h - 1);
   plan.Store(e, made);
   e.Modified = true;
   MarkWindow(e);
-  return e.OpFailed == 0;
+  return room && e.OpFailed == 0;
 }
 
 // carried: what a one-line copy's wrapping put into the line below.
@@ -212,6 +216,9 @@ bool MoveRect(Editor& e) {
   }
   const std::vector<std::string> pieces = Pieces(e);
   if (h == 1 && !sideways) {
+    // The bytes leave their line only when the cursor's line can take them
+    // even unwrapped: typing refused half-way would lose them.
+    if (std::max<int>(TextLength(e, e.CurLine), e.CurCol - 1) + w > MaxLineBytes) return Fail(e, Texts::BlockTooLong);
     LineEdit src = EditLine(e, first);
     src.Erase(col0, w);
     if (!CommitLine(e, first, src)) return false;
