@@ -208,6 +208,7 @@ bool MoveRect(Editor& e) {
   const int w = RectWidth(e), h = RectHeight(e);
   const int first = e.RectFirstLine, col0 = e.RectFirstCol;
   const bool sideways = e.CurLine == first;
+  const int16_t cursorCol = e.CurCol;
   if (sideways) {
     if (e.CurCol > e.RectLastCol) e.CurCol = int16_t(e.CurCol - w);
     else if (e.CurCol > e.RectFirstCol) return Fail(e, Texts::BlockOverlap);
@@ -241,7 +242,10 @@ bool MoveRect(Editor& e) {
     const int at = lost && !sideways && col > col0 ? col - w : col;
     plan.At(e, d).Insert(at, pieces[size_t(k)]);
   }
-  if (!plan.Fits()) return Fail(e, Texts::BlockTooLong);
+  if (!plan.Fits()) {
+    e.CurCol = cursorCol;
+    return Fail(e, Texts::BlockTooLong);
+  }
   if (!EnsureLines(e, line + h - 1)) return false;
   plan.Store(e, made);
   e.Modified = true;
