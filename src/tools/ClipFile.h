@@ -26,7 +26,8 @@ struct ClipContent {
   std::vector<std::string> Lines;
 };
 
-// The file's type and content lines. A file that was hand-made or damaged
+// The file's type and content lines, in code page 866 also when the header
+// says they are 1251 lines. A file that was hand-made or damaged
 // gives what stands before its first line that no text line could hold
 // (longer than 255 bytes), and never more lines than a text can have.
 ClipContent ReadClipFile(const Editor& e);
