@@ -247,6 +247,61 @@ Span CaseOfWholeText(Session& s, int, std::string& why) {
   return sp;
 }
 
+// A block of 10,000 lines: lines 1000..10999 marked, the cursor on `cursor`,
+// the text first brought untimed to `lines` lines (cut from its end, or
+// lengthened with lines of 60 bytes). One key, one update.
+constexpr int BlockLines = 10000;
+
+void MarkBlock(Session& s, int lines, int cursor) {
+  Editor& e = s.E;
+  if (e.LineCount > lines) DeleteLines(e, lines + 1, e.LineCount - lines);
+  if (e.LineCount < lines) {
+    const std::vector<uint8_t> caps(size_t(lines - e.LineCount), 60);
+    InsertLines(e, e.LineCount + 1, caps);
+  }
+  e.BlockFirst = 1000;
+  e.BlockLast = 1000 + BlockLines - 1;
+  Place(e, cursor, 1);
+}
+
+// The key arrives before the loop's first draw, so the one update counted
+// is the command's.
+Span BlockKey(Session& s, const std::string& key, std::string& why) {
+  s.Con.OneRead = true;
+  Span sp = RunKeys(s, key, 1);
+  s.Con.OneRead = false;
+  if (sp.Updates != 1) why = "the block command took " + std::to_string(sp.Updates) + " updates, not one";
+  return sp;
+}
+
+Span CopyBlock(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  MarkBlock(s, MaxLines - BlockLines, 12000);
+  const std::string first(LineBytes(e, 1000));
+  Span sp = BlockKey(s, "\x1b" "c", why);  // Alt+C
+  if (e.LineCount != MaxLines || e.BlockFirst != 0 || LineBytes(e, 12001) != first) why = "the block was not copied";
+  return sp;
+}
+
+Span MoveBlock(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  MarkBlock(s, MaxLines - BlockLines, 12000);
+  const std::string first(LineBytes(e, 1000));
+  Span sp = BlockKey(s, "\x1b" "m", why);  // Alt+M
+  if (e.LineCount != MaxLines - BlockLines || e.CurLine != 2000 || LineBytes(e, 2001) != first)
+    why = "the block was not moved";
+  return sp;
+}
+
+Span DeleteBlock(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  MarkBlock(s, MaxLines, 12000);
+  const std::string after(LineBytes(e, 11000));
+  Span sp = BlockKey(s, "\x1b" "g", why);  // Alt+G
+  if (e.LineCount != MaxLines - BlockLines || LineBytes(e, 1000) != after) why = "the block was not deleted";
+  return sp;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -265,6 +320,9 @@ const std::vector<Bench> Benches = {
     {"10,000 characters in one read (one update)", 5, TypeOneRead},
     {"paste of 10,000 lines, 600 KB (one update)", 5, PasteLines},
     {"case of a line block of the whole text (Shift+F5/F6)", 5, CaseOfWholeText},
+    {"copy of a 10,000-line block (Alt+C, one update)", 5, CopyBlock},
+    {"move of a 10,000-line block (Alt+M, one update)", 5, MoveBlock},
+    {"delete of a 10,000-line block (Alt+G, one update)", 5, DeleteBlock},
     // Search, replace and formatting: their rows go here, in this list, as
     // those commands come (none is printed until it is really measured).
 };

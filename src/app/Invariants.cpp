@@ -74,6 +74,7 @@ std::string CheckMarks(const Editor& e) {
   if (!LineOrZero(e.RectFirstLine, n) || !LineOrZero(e.RectLastLine, n) ||
       (e.RectFirstLine == 0) != (e.RectLastLine == 0) || e.RectFirstLine > e.RectLastLine)
     return Fault("rectangular block out of range", e.RectFirstLine, e.RectLastLine);
+  if (e.BlockFirst && e.RectFirstLine) return Fault("a line block and a rectangle at once", e.BlockFirst, e.RectFirstLine);
   if (e.RectFirstLine && (e.RectFirstCol < 1 || e.RectFirstCol > e.RectLastCol || e.RectLastCol > 256))
     return Fault("rectangular block columns out of range", e.RectFirstCol, e.RectLastCol);
   return {};

@@ -18,16 +18,15 @@ void PushJump(Editor& e);
 // blanks around, an optional sign, decimal digits. False for anything else.
 bool ParseLineNumber(std::string_view text, int16_t& number);
 
-// Key procedures. The shifted forms that will extend blocks move like the
-// plain ones for now.
+// Key procedures; the shifted forms that mark are edit/Blocks.h's.
 Reentry LeftKey(Editor& e, KeyCode key);            // Left
 Reentry RightKey(Editor& e, KeyCode key);           // Right
-Reentry UpKey(Editor& e, KeyCode key);              // Up, Shift+Up
-Reentry DownKey(Editor& e, KeyCode key);            // Down, Shift+Down
-Reentry Up4Key(Editor& e, KeyCode key);             // Alt+Up, Alt+Shift+Up
-Reentry Down4Key(Editor& e, KeyCode key);           // Alt+Down, Alt+Shift+Down
-Reentry Up8Key(Editor& e, KeyCode key);             // Ctrl+Up, Ctrl+Shift+Up
-Reentry Down8Key(Editor& e, KeyCode key);           // Ctrl+Down, Ctrl+Shift+Down
+Reentry UpKey(Editor& e, KeyCode key);              // Up
+Reentry DownKey(Editor& e, KeyCode key);            // Down
+Reentry Up4Key(Editor& e, KeyCode key);             // Alt+Up
+Reentry Down4Key(Editor& e, KeyCode key);           // Alt+Down
+Reentry Up8Key(Editor& e, KeyCode key);             // Ctrl+Up
+Reentry Down8Key(Editor& e, KeyCode key);           // Ctrl+Down
 Reentry HomeKey(Editor& e, KeyCode key);            // Home
 Reentry EndKey(Editor& e, KeyCode key);             // End
 Reentry PageUpKey(Editor& e, KeyCode key);          // PgUp
@@ -40,8 +39,8 @@ Reentry WindowEdgeKey(Editor& e, KeyCode key);      // Ctrl+Tab, Shift+Home
 Reentry LineToTopKey(Editor& e, KeyCode key);       // F5
 Reentry GoToLineKey(Editor& e, KeyCode key);        // F4
 Reentry GetBackKey(Editor& e, KeyCode key);         // Ctrl+F3
-Reentry WordLeftKey(Editor& e, KeyCode key);        // Ctrl+Left, Ctrl+Shift+Left
-Reentry WordRightKey(Editor& e, KeyCode key);       // Ctrl+Right, Ctrl+Shift+Right
+Reentry WordLeftKey(Editor& e, KeyCode key);        // Ctrl+Left
+Reentry WordRightKey(Editor& e, KeyCode key);       // Ctrl+Right
 Reentry WordwiseLeftKey(Editor& e, KeyCode key);    // Alt+Left
 Reentry WordwiseRightKey(Editor& e, KeyCode key);   // Alt+Right
 Reentry NextTabKey(Editor& e, KeyCode key);         // Tab

@@ -312,8 +312,8 @@ Reentry DeleteWordKey(Editor& e, KeyCode) {
   return Reentry::Update;
 }
 
-// The question about a marked block comes with the block commands; until
-// then Del always works on the text at the cursor.
+// Del on the text at the cursor; with a block marked, the block commands ask
+// first and come here on the answer that keeps the block.
 Reentry DelKey(Editor& e, KeyCode) {
   if (e.CurCol <= TextLength(e, e.CurLine)) DeleteCharAtCursor(e);
   else if (e.CurLine < e.LineCount) JoinLines(e);

@@ -10,7 +10,6 @@
 #include "text/LineStore.h"
 
 namespace lumo {
-namespace {
 
 // The corner rule of rectangular blocks: a corner past the line's capacity
 // moves back onto it; with a line block the line block grows instead, so the
@@ -34,8 +33,6 @@ void MarkRectCorner(Editor& e, int col) {
   if (col > e.RectLastCol) e.RectLastCol = int16_t(col);
   else if (col < e.RectFirstCol) e.RectFirstCol = int16_t(col);
 }
-
-}  // namespace
 
 void TakeWord(Editor& e, std::string& dst, uint16_t mode) {
   dst.clear();

@@ -10,6 +10,9 @@
 
 namespace lumo {
 
+// Grows the rectangular block to take in (CurLine, col), or starts a 1x1
+// one there; with a line block marked, the line block grows instead.
+void MarkRectCorner(Editor& e, int col);
 // Copies the word at the cursor (modes 0, 1, 2) into dst, or marks it as a
 // rectangular block (modes 4 and up).
 void TakeWord(Editor& e, std::string& dst, uint16_t mode);

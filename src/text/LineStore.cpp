@@ -4,6 +4,7 @@
 // set a small budget to reach the low-memory paths.
 #include "text/LineStore.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <sys/mman.h>
@@ -293,6 +294,69 @@ void DeleteLine(TextState& t, int16_t& index) {
   if (t.CurLine > t.LineCount) t.CurLine = t.LineCount;
   if (t.BlockLast < t.BlockFirst) t.BlockFirst = t.BlockLast = 0;
   if (t.RectLastLine < t.RectFirstLine) t.RectFirstLine = t.RectLastLine = 0;
+}
+
+namespace {
+
+// A number that line-by-line deletion at `at` lowers while it is above at
+// (the first line of a range, the top of a window) or while it is at or
+// above at (the last line of a range).
+int16_t Lowered(int16_t v, int at, int gone, bool last) {
+  if (v == 0 || v < at || (!last && v == at)) return v;
+  return int16_t(std::max(last ? at - 1 : at, v - gone));
+}
+
+// A single line's number: the lines that went are forgotten.
+int16_t LineAfter(int16_t v, int at, int gone) {
+  if (v == 0 || v < at) return v;
+  return v < at + gone ? int16_t(0) : int16_t(v - gone);
+}
+
+}  // namespace
+
+void DeleteLines(TextState& t, int at, int count) {
+  count = std::min(count, t.LineCount - at + 1);
+  if (at < 1 || count <= 0) return;
+  // The ring holds 16 versions: only the last 16 lines' pushes survive, but
+  // the newest slot steps on for every line, as the pushes would move it.
+  if (count > 16) {
+    for (int j = t.LineSaved ? 1 : 0; j < count - 16; ++j)
+      t.HistoryNewest = t.HistoryNewest < 15 ? uint8_t(t.HistoryNewest + 1) : 0;
+    t.LineSaved = false;
+  }
+  for (int j = std::max(0, count - 16); j < count; ++j) {
+    if (j > 0) t.LineSaved = false;
+    PushHistory(t, at + j);
+  }
+  t.Modified = true;
+  // The last line of the text is never removed, only blanked.
+  const bool whole = count == t.LineCount;
+  const int gone = whole ? count - 1 : count;
+  if (gone > 0) {
+    for (int i = at; i < at + gone; ++i) FreeBlock(t, t.Lines[i]);
+    std::memmove(&t.Lines[at], &t.Lines[at + gone], sizeof(uint8_t*) * size_t(t.LineCount - at - gone + 1));
+    for (int i = t.LineCount - gone + 1; i <= t.LineCount; ++i) t.Lines[i] = nullptr;
+    for (int k = 1; k <= 3; ++k) t.LineMark[k] = LineAfter(t.LineMark[k], at, gone);
+    for (int k = 1; k <= 2; ++k) {
+      t.PosMark[k].Top = Lowered(t.PosMark[k].Top, at, gone, false);
+      t.PosMark[k].Line = LineAfter(t.PosMark[k].Line, at, gone);
+    }
+    t.BlockFirst = Lowered(t.BlockFirst, at, gone, false);
+    t.RectFirstLine = Lowered(t.RectFirstLine, at, gone, false);
+    t.BlockLast = Lowered(t.BlockLast, at, gone, true);
+    t.RectLastLine = Lowered(t.RectLastLine, at, gone, true);
+    t.LineCount = int16_t(t.LineCount - gone);
+    // Blanking the only line left keeps that line's push of this episode.
+    t.LineSaved = whole;
+    t.CurLine = Lowered(t.CurLine, at, gone, false);
+    if (t.CurLine > t.LineCount) t.CurLine = t.LineCount;
+    if (t.BlockLast < t.BlockFirst) t.BlockFirst = t.BlockLast = 0;
+    if (t.RectLastLine < t.RectFirstLine) t.RectFirstLine = t.RectLastLine = 0;
+  }
+  if (whole) {
+    t.CurCol = 1;
+    std::memset(t.Lines[1] + 1, ' ', t.Lines[1][0]);
+  }
 }
 
 bool AppendLoadedLine(TextState& t, std::string_view text, uint8_t capacity) {

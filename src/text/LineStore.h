@@ -50,6 +50,11 @@ void RefuseNoMemory(TextState& t);
 // Removes line index (the last line is only blanked).
 void DeleteLine(TextState& t, int16_t& index);
 
+// Removes count lines from index at on, leaving the text, the history ring
+// and every remembered line number as count DeleteLine(at) calls would, but
+// with one move of the table: a block of thousands of lines goes at once.
+void DeleteLines(TextState& t, int at, int count);
+
 // Appends a line at LineCount + 1 without renumbering or setting Modified:
 // the loader's fast path. The caller has checked the count and the budget.
 bool AppendLoadedLine(TextState& t, std::string_view text, uint8_t capacity);

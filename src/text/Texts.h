@@ -133,8 +133,14 @@ inline constexpr std::string_view OnLastLine = Cp866<"Эта строка - по
 inline constexpr std::string_view AskLineNumber = Cp866<"     Введите номер строки:">;
 inline constexpr std::string_view AskDeleteLastLine =
     Cp866<"Последняя строка! Удалять ? | 1 - да | 2 или Esc - нет |">;
-inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
+// Blocks.
 inline constexpr std::string_view NoBlock = Cp866<"Нет помеченного блока!">;
+inline constexpr std::string_view BlockOverlap = Cp866<"Недопустимое перекрытие блоков!">;
+inline constexpr std::string_view AskDeleteBlock =
+    Cp866<" Удалить помеченный блок ? | 1 - да | 2 - нет | 3 или Esc - ничего |">;
+// A copy, move or shift that would push a line past 255 bytes changes nothing.
+inline constexpr std::string_view BlockTooLong = Cp866<"Блок не помещается: строка стала бы длиннее 255 байт.">;
+inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
 // Text pasted into the terminal: why nothing was inserted, and how many

@@ -24,6 +24,7 @@
 #include "text/RusTable.h"
 #include "text/Texts.h"
 #include "text/WordScan.h"
+#include "tools/ClipFile.h"
 #include "tools/Keystrokes.h"
 
 namespace lumo {
@@ -266,9 +267,23 @@ struct Session {
         break;
       }
       case F5: TakeBlockOrWord(); break;
-      // Ctrl+C, Ctrl+X, Ctrl+V exchange the answer with the clipboard file,
-      // which does not exist yet; claimed so they insert no control byte.
-      case Ctrl(C): case Ctrl(keys::X): case Ctrl(V): break;
+      // A cut that could not be written keeps the answer.
+      case Ctrl(C): case Ctrl(keys::X):
+        if (WriteClipFile(E, ClipPieces, {std::string(A.View())}, false) && key == Ctrl(keys::X)) {
+          A.Length = 0;
+          X = FieldStart;
+          Touched = true;
+          Display();
+        }
+        break;
+      case Ctrl(V): {
+        const ClipContent clip = ReadClipFile(E);
+        if (clip.Type == ClipNone) break;
+        const std::string line = clip.Lines.empty() ? std::string() : clip.Lines[0];
+        Replace(std::string_view(line).substr(0, size_t(W() - FieldStart + 1)));
+        X = End() + 1;
+        break;
+      }
       case Ctrl(keys::W): WritePromptHistory(E); break;
       case Ctrl(R): ReadPromptHistory(E); break;
       // Shift+F9 starts or stops keystroke recording, which does not exist

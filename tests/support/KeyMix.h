@@ -72,8 +72,21 @@ inline void KeyMix::Plan(uint8_t a, uint8_t b) {
       Alt(Left), Alt(Right), Ctrl(Up), Ctrl(Down)};
   const auto rows = KeyBindings();
   const uint32_t pick = a % 100;
-  if (pick < 38) {
+  if (pick < 32) {
     TypeRun(b);
+  } else if (pick < 38) {
+    // A block marked by a key or by shifted movement, then a command on it;
+    // Del's question answered every way.
+    static constexpr KeyCode Marks[] = {
+        Alt(L), Alt(B), Alt(V), Alt(X), Alt(Z), Alt(E), Alt(N), Shift(End), Shift(Up), Shift(Down), Shift(Left),
+        Shift(Right), Ctrl(Shift(Left)), Ctrl(Shift(Right)), Alt(Shift(Up)), Ctrl(Shift(Down)), Ctrl(A)};
+    static constexpr KeyCode Acts[] = {Alt(C), Alt(K), Alt(M), Alt(G), Ctrl(Ins), Ctrl(Del), Ctrl(C), Ctrl(X),
+                                       Ctrl(V), Alt(U), Del};
+    for (int i = 0, n = 1 + b % 3; i < n; ++i) Pending.push_back(Marks[Below(std::size(Marks))]);
+    for (int i = 0, n = Below(3); i < n; ++i) Pending.push_back(Moves[Below(std::size(Moves))]);
+    const KeyCode act = Acts[(b >> 2) % std::size(Acts)];
+    Pending.push_back(act);
+    if (act == Del) Answer(uint8_t(b >> 4));
   } else if (pick < 60) {
     for (int i = 0, n = 1 + b % 4; i < n; ++i) Pending.push_back(Moves[Below(std::size(Moves))]);
   } else if (pick < 70) {

@@ -3,7 +3,12 @@
 // nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "TestEditor.h"
 
@@ -66,6 +71,47 @@ TEST(LineStore, KeptNumbersFollowTheirLines) {
     // history ring, and the text is no longer as saved.
     EXPECT_TRUE(r.Insert ? Capacity(e, r.At) == 10 : e.HistorySlot[e.HistoryNewest][1] == "abcdefgh"[r.At - 1] && !e.LineSaved)
         << "row " << i;
+  }
+}
+
+// Removing a range at once leaves the text, the ring, the budget and every
+// kept number exactly as removing its first line again and again does,
+// also for ranges that reach the end or take the whole text.
+TEST(LineStore, DeleteLinesMatchesOneAtATime) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 400; ++round) {
+    const int n = 1 + int(rng() % 30);
+    std::vector<std::string> lines;
+    for (int i = 0; i < n; ++i) lines.push_back(std::to_string(i) + "x");
+    TestEditor a, b;
+    a.SetLines(lines);
+    b.SetLines(lines);
+    for (size_t k = 0; k < Kept(*a).size(); ++k) {
+      int v = int(rng() % (n + 1));
+      if (k == 11) v = std::max(v, 1);  // the cursor is always on a line
+      *Kept(*a)[k] = *Kept(*b)[k] = int16_t(v);
+    }
+    for (Editor* e : {&*a, &*b}) {
+      e->BlockLast = std::max(e->BlockLast, e->BlockFirst);
+      e->RectLastLine = std::max(e->RectLastLine, e->RectFirstLine);
+      if (!e->BlockFirst) e->BlockLast = 0;
+      if (!e->RectFirstLine) e->RectLastLine = 0;
+      e->LineSaved = round % 2;
+    }
+    const int at = 1 + int(rng() % n), count = 1 + int(rng() % (n - at + 1));
+    DeleteLines(*a, at, count);
+    for (int k = 0; k < count; ++k) {
+      int16_t i = int16_t(at);
+      DeleteLine(*b, i);
+    }
+    for (size_t k = 0; k < Kept(*a).size(); ++k) ASSERT_EQ(*Kept(*a)[k], *Kept(*b)[k]) << round << " " << k;
+    ASSERT_EQ(a->LineCount, b->LineCount) << round;
+    for (int l = 1; l <= a->LineCount; ++l) ASSERT_EQ(a.Line(l), b.Line(l)) << round;
+    ASSERT_TRUE(a->BudgetUsed == b->BudgetUsed && a->HistoryNewest == b->HistoryNewest && a->LineSaved == b->LineSaved &&
+                a->CurCol == b->CurCol)
+        << round << " " << a->BudgetUsed << "/" << b->BudgetUsed << " " << int(a->HistoryNewest) << "/" << int(b->HistoryNewest)
+        << " " << a->LineSaved << b->LineSaved << " " << a->CurCol << "/" << b->CurCol;
+    ASSERT_EQ(0, std::memcmp(a->HistorySlot, b->HistorySlot, sizeof a->HistorySlot)) << round;
   }
 }
 
