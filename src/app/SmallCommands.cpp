@@ -8,6 +8,7 @@
 
 #include "app/KeyTable.h"
 #include "app/MainLoop.h"
+#include "app/Search.h"
 #include "app/Startup.h"
 #include "app/Typing.h"
 #include "files/Save.h"
@@ -166,8 +167,11 @@ Reentry AltFallback(Editor& e, KeyCode key) {
     TypeChar(e, ch);
     return Reentry::Update;
   }
-  // Alt+\ (completion list), Alt+Space, Alt+F2 and Alt+F4..F9 belong to
-  // commands still to come; until then they do nothing.
+  // Alt+F7 searches upward and Alt+F8 replaces by a file of pairs, with or
+  // without Shift. Alt+\ (completion list), Alt+Space, Alt+F2, Alt+F4..F6
+  // and Alt+F9 belong to commands still to come; until then they do nothing.
+  if (keys::CharAndScan(key) == keys::CharAndScan(keys::F7)) return SearchKey(e, key);
+  if (keys::CharAndScan(key) == keys::CharAndScan(keys::F8)) return ReplaceByFileKey(e, key);
   if (keys::CharAndScan(key) == keys::CharAndScan(keys::F10)) {
     TypeChar(e, 0);
     return Reentry::Update;
