@@ -183,33 +183,80 @@ bool RoomToType(Editor& e, int n) {
   return true;
 }
 
-// Replaces the m bytes at the cursor by repl; col becomes the column of the
-// last byte typed (the one before the match when repl is empty), where the
-// next search starts. False when the store refused, after its message.
-bool ReplaceAt(Editor& e, int m, std::string_view repl, int& next) {
-  const int line = e.CurLine, col = e.CurCol;
+// The line as the store keeps w: cut at 255 bytes, padded with blanks to its
+// capacity, which grows to the text's length and never shrinks.
+void AsStored(LineEdit& w, int& cap) {
+  w.Len = std::min(w.Len, MaxLineBytes);
+  cap = std::max<int>(cap, TextLength(w.View()));
+  if (w.Len < cap) w.FillTo(cap);
+  w.Len = cap;
+}
+
+// Replaces the m bytes of the match at the cursor by repl, and with `more`
+// every further match of pat in the line too, as long as typing could not
+// wrap there: the line is then stored once. A match where typing could wrap
+// is typed for real, unless matches before it in the line were replaced:
+// those are stored and the search finds it again. next: the column after
+// which the next search starts (the last byte typed). False when the store
+// refused or typing could not take the whole replacement, after a message.
+bool ReplaceAt(Editor& e, std::string_view pat, bool fold, int m, std::string_view repl, bool more, int& next) {
+  const int line = e.CurLine;
   const int n = int(repl.size());
-  const int lastCol = col + n - 1;
-  LineEdit w = EditLine(e, line);
-  w.Erase(col, m);
-  const int endBefore = w.TextEnd();
-  w.Insert(col, repl);
   const bool rectHere = e.InsertMode && e.RectFirstLine == line && e.RectLastLine == line;
-  const bool noWrap = !e.LengthLimit || (lastCol <= e.RightMargin &&
-                                         (std::max(w.TextEnd(), lastCol) <= e.FormatWidth || endBefore > e.RightMargin));
-  if (noWrap && !rectHere && !w.Overflow && lastCol <= MaxLineBytes && w.RawEnd() <= MaxLineBytes) {
+  LineEdit w = EditLine(e, line);
+  int cap = Capacity(e, line);
+  int done = 0;
+  for (int col = e.CurCol; !rectHere;) {
+    const int lastCol = col + n - 1;
+    if (lastCol > MaxLineBytes) break;
+    // Most lines end well inside the margins: their text cannot pass the
+    // paragraph width whatever the match holds, and the line is spliced
+    // without a look at what typing would do.
+    const int bound = std::max(w.RawEnd() + n, lastCol);
+    if (bound <= MaxLineBytes && (!e.LengthLimit || (lastCol <= e.RightMargin && bound <= e.FormatWidth))) {
+      w.Erase(col, m);
+      w.Insert(col, repl);
+    } else {
+      const int len0 = w.Len, tailLen = std::max(0, len0 - col + 1);
+      uint8_t tail[LineEdit::Room];
+      std::memcpy(tail, w.B + col, size_t(tailLen));
+      w.Erase(col, m);
+      const int endBefore = w.TextEnd();
+      w.Insert(col, repl);
+      const bool noWrap = !e.LengthLimit || (lastCol <= e.RightMargin && (std::max(w.TextEnd(), lastCol) <= e.FormatWidth ||
+                                                                          endBefore > e.RightMargin));
+      if (!noWrap || w.Overflow || w.RawEnd() > MaxLineBytes) {
+        std::memcpy(w.B + col, tail, size_t(tailLen));
+        w.Len = len0;
+        w.Overflow = false;
+        break;
+      }
+    }
+    AsStored(w, cap);
+    ++done;
+    next = lastCol;
+    if (!more) break;
+    const int p = FindIn(w.Bytes().substr(size_t(std::clamp(lastCol, 0, w.Len))), pat, fold);
+    if (p < 0) {
+      // Nothing more in this line: the next search starts on the next one.
+      next = std::max(next, w.Len);
+      break;
+    }
+    col = std::max(lastCol, 0) + p + 1;
+  }
+  if (done > 0) {
     if (CheckFit(e, line, w) == Fit::NoMemory) {
       RefuseNoMemory(e);
       return false;
     }
     if (!CommitLine(e, line, w)) return false;
-    next = lastCol;
     e.CurCol = int16_t(std::max(next, 1));
     MarkLine(e, line);
     return true;
   }
 
   if (!RoomToType(e, n)) return false;
+  const int col = e.CurCol;
   LineEdit cut = EditLine(e, line);
   cut.Erase(col, m);
   if (!CommitLine(e, line, cut)) return false;
@@ -280,7 +327,9 @@ bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, Replace
       allDone = f == Find::NotFound;
       break;
     }
-    if (e.CurLine == prevLine && e.CurCol == prevCol) break;
+    // A replacement that types nothing shortens the text at every match, so
+    // a match in the same place again is a new one.
+    if (e.CurLine == prevLine && e.CurCol == prevCol && !repl.empty()) break;
     prevLine = e.CurLine;
     prevCol = col = e.CurCol;
     if (job.Confirm) {
@@ -290,7 +339,10 @@ bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, Replace
       if (answer == 3) job.Confirm = false;
       else if (answer != 1) break;
     }
-    if (!ReplaceAt(e, int(find.size()), repl, col)) {
+    std::string pat(find);
+    if (job.Case > 0)
+      for (char& c : pat) c = char(ToCapital(uint8_t(c)));
+    if (!ReplaceAt(e, pat, job.Case > 0, int(find.size()), repl, !job.Confirm, col)) {
       failed = true;
       break;
     }
@@ -306,6 +358,15 @@ bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, Replace
 }
 
 }  // namespace
+
+bool ReplaceAll(Editor& e, std::string_view find, std::string_view repl, bool block, int8_t caseFlag) {
+  ReplaceJob job;
+  job.Block = block;
+  job.Confirm = false;
+  job.FromFile = true;
+  job.Case = caseFlag;
+  return ReplaceRun(e, find, repl, job);
+}
 
 Reentry SearchKey(Editor& e, KeyCode key) {
   const uint8_t shift = ShiftOf(key);

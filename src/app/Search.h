@@ -27,6 +27,11 @@ Find FindText(Editor& e, std::string_view text, int from, int to, int col, bool 
 // The first occurrence of pat (folded to capitals when fold) in hay, or -1.
 int FindIn(std::string_view hay, std::string_view pat, bool fold);
 
+// Replaces every find by repl in the whole text (or the line block) without
+// questions, as F6 does; the cursor and the insert mode come back. False
+// when the store refused.
+bool ReplaceAll(Editor& e, std::string_view find, std::string_view repl, bool block, int8_t caseFlag);
+
 Reentry SearchKey(Editor& e, KeyCode key);        // F7, Shift+F7, Ctrl+F7, Ctrl+Shift+F7, Alt+F7, Alt+Shift+F7
 Reentry RepeatSearchKey(Editor& e, KeyCode key);  // Ctrl+Enter, Alt+Enter, Alt+keypad Enter
 Reentry NewSearchKey(Editor& e, KeyCode key);     // Ctrl+Z
