@@ -209,11 +209,19 @@ bool ReplaceAt(Editor& e, std::string_view pat, bool fold, int m, std::string_vi
   for (int col = e.CurCol; !rectHere;) {
     const int lastCol = col + n - 1;
     if (lastCol > MaxLineBytes) break;
+    // Blanks past the end of the text, deleted, leave the line as it was;
+    // the rest of the line is such blanks too.
+    if (n == 0 && col > w.RawEnd()) {
+      next = w.Len;
+      if (done == 0) return true;
+      break;
+    }
     // Most lines end well inside the margins: their text cannot pass the
     // paragraph width whatever the match holds, and the line is spliced
     // without a look at what typing would do.
     const int bound = std::max(w.RawEnd() + n, lastCol);
-    if (bound <= MaxLineBytes && (!e.LengthLimit || (lastCol <= e.RightMargin && bound <= e.FormatWidth))) {
+    // Typing nothing wraps nothing.
+    if (n == 0 || (bound <= MaxLineBytes && (!e.LengthLimit || (lastCol <= e.RightMargin && bound <= e.FormatWidth)))) {
       w.Erase(col, m);
       w.Insert(col, repl);
     } else {
@@ -309,8 +317,10 @@ void ShowMatch(Editor& e) {
 bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, ReplaceJob& job) {
   const int16_t line0 = e.CurLine, top0 = e.TopLine, col0 = e.CurCol;
   const bool insert0 = e.InsertMode;
-  MoveToLine(e, job.Block ? e.BlockFirst : 1);
-  int col = 0;  // the search column: 0 takes in the whole first line
+  // Where the next search starts: the cursor only moves to what is found,
+  // so the questions asked before that see the window as it was.
+  int from = job.Block ? e.BlockFirst : 1;
+  int col = 0;  // 0 takes in the whole first line
   e.InsertMode = true;
   int prevLine = 0, prevCol = 0;
   bool failed = false, allDone = false;
@@ -318,19 +328,21 @@ bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, Replace
     const int bound = job.Block ? e.BlockLast : e.LineCount;
     // A wrap can carry the cursor past the block's last line: nothing of
     // the block is left below it.
-    if (e.CurLine > bound) {
+    if (from > bound) {
       allDone = true;
       break;
     }
-    const Find f = FindText(e, find, e.CurLine, bound, col, false, job.Case);
+    const Find f = FindText(e, find, from, bound, col, false, job.Case);
     if (f != Find::Found) {
       allDone = f == Find::NotFound;
       break;
     }
-    // A replacement that types nothing shortens the text at every match, so
-    // a match in the same place again is a new one.
+    // A replacement that types nothing shortens the text at every match it
+    // takes (blanks past the end are left alone), so a match in the same
+    // place again is a new one.
     if (e.CurLine == prevLine && e.CurCol == prevCol && !repl.empty()) break;
     prevLine = e.CurLine;
+    from = e.CurLine;
     prevCol = col = e.CurCol;
     if (job.Confirm) {
       ShowMatch(e);
@@ -346,8 +358,10 @@ bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, Replace
       failed = true;
       break;
     }
+    from = e.CurLine;
   }
   MoveToLine(e, std::min<int>(line0, e.LineCount));
+  e.LineSaved = false;
   e.TopLine = std::min(top0, e.CurLine);
   e.CurCol = col0;
   e.InsertMode = insert0;
