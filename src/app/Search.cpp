@@ -366,6 +366,7 @@ bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, Replace
   e.CurCol = col0;
   e.InsertMode = insert0;
   MarkWindow(e);
+  MarkStatus(e);
   if (allDone && !job.FromFile) ShowMessage(e, Texts::AllReplaced, 1);
   e.OpFailed = failed ? 1 : 0;
   return !failed;
