@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/AppState.h"
+#include "app/SearchState.h"
 #include "files/FileState.h"
 #include "screen/ScreenState.h"
 #include "text/TextState.h"
@@ -11,7 +12,7 @@
 
 namespace lumo {
 
-struct Editor : TextState, ScreenState, FileState, AppState, ToolState {};
+struct Editor : TextState, ScreenState, FileState, AppState, ToolState, SearchState {};
 
 // Where the loop goes on after a command: the redraw point (idle message row,
 // the whole window, status), the update point (scrolling, status, the lines

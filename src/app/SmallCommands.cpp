@@ -8,6 +8,7 @@
 
 #include "app/KeyTable.h"
 #include "app/MainLoop.h"
+#include "app/Search.h"
 #include "app/Startup.h"
 #include "app/Typing.h"
 #include "edit/Transforms.h"
@@ -167,10 +168,14 @@ Reentry AltFallback(Editor& e, KeyCode key) {
     TypeChar(e, ch);
     return Reentry::Update;
   }
-  // Alt+\ (completion list), Alt+Space, Alt+F2, Alt+F4 and Alt+F7..F9
-  // belong to commands still to come; until then they do nothing.
+  // Alt+F5/F6 change a word's first letter, Alt+F7 searches upward and Alt+F8
+  // replaces by a file of pairs, with or without Shift. Alt+\ (completion
+  // list), Alt+Space, Alt+F2, Alt+F4 and Alt+F9 belong to commands still to
+  // come; until then they do nothing.
   const uint16_t low = keys::CharAndScan(key);
   if (low == keys::CharAndScan(keys::F5) || low == keys::CharAndScan(keys::F6)) return FirstLetterKey(e, key);
+  if (low == keys::CharAndScan(keys::F7)) return SearchKey(e, key);
+  if (low == keys::CharAndScan(keys::F8)) return ReplaceByFileKey(e, key);
   if (low == keys::CharAndScan(keys::F10)) {
     TypeChar(e, 0);
     return Reentry::Update;

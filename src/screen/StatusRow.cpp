@@ -224,6 +224,7 @@ void ShowBarLine(Editor& e, std::string_view text, int row, uint8_t attr) {
 
 int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8_t questionAttr,
               uint8_t optionAttr, uint8_t selectedAttr, uint8_t hintAttr) {
+  ++e.ChoiceBarsShown;
   if (!e.Con) return e.ChoiceResult = 0;
   if (!hint.empty()) {
     char h[StatusCapacity];

@@ -143,6 +143,27 @@ inline constexpr std::string_view BlockTooLong = Cp866<"Блок не помещ
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
+// Search and replace.
+inline constexpr std::string_view Searching = Cp866<"Идет поиск строки ">;  // then the text
+inline constexpr std::string_view NotFound = Cp866<"Строка не найдена.">;
+inline constexpr std::string_view AllReplaced = Cp866<"Все замены осуществлены.">;
+inline constexpr std::string_view AskIgnoreCase =
+    Cp866<" Величину букв игнорировать ? | 1 - да | 2 - нет | 3 или Esc - отказ от поиска |">;
+// The first "o" of its last answer is a Latin one, as users have always seen it.
+inline constexpr std::string_view AskReplaceScope =
+    Cp866<" По всему файлу ? | 1 - да | 2 - по блоку строк | 3 или Esc - oтказ от замены |">;
+inline constexpr std::string_view AskConfirmEach =
+    Cp866<" С подтверждением каждого ? | 1 - да | 2 нет | 3 или Esc - отказ от замены |">;
+inline constexpr std::string_view AskReplaceThis =
+    Cp866<" Менять ? | 1 - да | 2 - нет | 3 - все | 4 или Esc - отмена процесса |">;
+inline constexpr std::string_view OddPairLines = Cp866<"Нечетное число строк в файле!">;
+// A replacement that typing could not take whole (a line past 255 bytes).
+inline constexpr std::string_view ReplaceStopped = Cp866<"Замена остановлена: строка стала бы длиннее 255 байт.">;
+// A pairs file the replace will not use at all.
+inline constexpr std::string_view PairsTooLong = Cp866<"В файле замен есть строки длиннее 255 байт - замен нет.">;
+inline constexpr std::string_view PairsNotText = Cp866<"Файл замен - не текст (в нем есть байты 0) - замен нет.">;
+inline constexpr std::string_view PairsReadError = Cp866<"Ошибка чтения файла замен - замен нет.">;
+
 // Text pasted into the terminal: why nothing was inserted, and how many
 // characters were left out (the number follows).
 inline constexpr std::string_view PasteTooLong = Cp866<"Вставка отменена: строка стала бы длиннее 255 байт.">;
@@ -173,6 +194,9 @@ static_assert(AskSaveCutLines.size() <= 80 && NoDrives.size() <= 80 && InsertRea
               Utf8NotConverted.size() <= 80);
 static_assert(GuessMean.size() + 4 + RecodeFromAscii.size() <= 80 && AskSaveBeforeRecode.size() <= 80);
 static_assert(LinesCutBefore.size() + 5 + LinesCutAfter.size() <= 80);  // 24575 lines at most
+static_assert(AskIgnoreCase.size() <= 80 && AskReplaceScope.size() <= 80 && AskConfirmEach.size() <= 80 &&
+              AskReplaceThis.size() <= 80 && ReplaceStopped.size() <= 80 && PairsTooLong.size() <= 80 &&
+              PairsNotText.size() <= 80 && PairsReadError.size() <= 80);
 static_assert(PasteTooLong.size() <= 80 && PasteTooManyLines.size() <= 80 && PasteNoMemory.size() <= 80 &&
               PasteTooBig.size() <= 80 && PasteLeftOut.size() + 8 <= 80);
 

@@ -92,8 +92,31 @@ inline void KeyMix::Plan(uint8_t a, uint8_t b) {
   } else if (pick < 70) {
     static constexpr KeyCode Edits[] = {Enter, Backspace, Del, Space, Tab, Shift(Tab)};
     Pending.push_back(Edits[b % std::size(Edits)]);
-  } else if (pick < 84) {
+  } else if (pick < 80) {
     Pending.push_back(rows[b % rows.size()].Value);
+  } else if (pick < 82) {
+    // A search in any direction, its prompt ended every way, then a repeat,
+    // a search for an empty line or for the marker.
+    static constexpr KeyCode Searches[] = {F7, Shift(F7), Ctrl(F7), Ctrl(Shift(F7)), Alt(F7), Alt(Shift(F7))};
+    static constexpr KeyCode Ends[] = {Enter, Shift(Enter), Ctrl(Enter), Alt(Enter), Ctrl(P), Esc};
+    static constexpr KeyCode Then[] = {Ctrl(Enter), Alt(KpEnter), Ctrl(Z), Ctrl(Q)};
+    Pending.push_back(Searches[b % 6]);
+    Type(b & 0x40 ? "in" : "e");
+    Pending.push_back(Ends[Below(6)]);
+    if (b & 0x20) Pending.push_back(Then[Below(4)]);
+  } else if (pick < 84) {
+    // A replace, or one by the pairs of the file offered for insertion; the
+    // questions (scope, confirmation, letter case, each match) are answered
+    // every way, and the keys left over are typed.
+    static constexpr const char* Words[] = {"e", "in", " ", "E", "", "xy", "e e", "etaoin shrdlu etaoin shrdlu"};
+    Pending.push_back(b & 1 ? F6 : b & 2 ? Alt(F8) : b & 4 ? Alt(Shift(F8)) : Ctrl(Shift(F8)));
+    for (const std::string& answer : {b & 1 ? Words[(b >> 1) % 4] : Dir + "/insert.txt", std::string(Words[4 + (b >> 3) % 4])}) {
+      ClearAnswer();
+      Type(answer);
+      Pending.push_back(Enter);
+      if (!(b & 1)) break;
+    }
+    for (int i = 0, n = 1 + int(Below(5)); i < n; ++i) Answer(uint8_t(R()));
   } else if (pick < 88) {
     // Go to a line: answered, or cancelled halfway.
     Pending.push_back(F4);
