@@ -205,6 +205,13 @@ bool ReplaceAt(Editor& e, std::string_view pat, bool fold, int m, std::string_vi
   const bool rectHere = e.InsertMode && e.RectFirstLine == line && e.RectLastLine == line;
   LineEdit w = EditLine(e, line);
   int cap = Capacity(e, line);
+  // Blanks past the end of the text, deleted, leave the line as it was
+  // (also where a rectangle sends the match the slow way): left alone, or
+  // the same match would be taken for ever.
+  if (n == 0 && e.CurCol > w.RawEnd()) {
+    next = cap;
+    return true;
+  }
   int done = 0;
   for (int col = e.CurCol; !rectHere;) {
     const int lastCol = col + n - 1;
