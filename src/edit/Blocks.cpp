@@ -300,9 +300,9 @@ void MarkToTextEnd(Editor& e, int k) {
   MarkRectCorner(e, k);
 }
 
-// Marking keys change what is drawn only through the block, which the
-// draw step notices by itself.
-Reentry Marked() { return Reentry::Update; }
+// The window notices a changed block by itself, but the idle message row
+// carries the line block's size, drawn again only at the redraw point.
+Reentry Marked() { return Reentry::Redraw; }
 
 }  // namespace
 
