@@ -157,8 +157,9 @@ inline constexpr std::string_view AskConfirmEach =
 inline constexpr std::string_view AskReplaceThis =
     Cp866<" Менять ? | 1 - да | 2 - нет | 3 - все | 4 или Esc - отмена процесса |">;
 inline constexpr std::string_view OddPairLines = Cp866<"Нечетное число строк в файле!">;
-// A replacement that typing could not take whole (a line past 255 bytes).
-inline constexpr std::string_view ReplaceStopped = Cp866<"Замена остановлена: строка стала бы длиннее 255 байт.">;
+// A replacement that typing could not take whole: past 255 bytes, or a word
+// at the right margin with no blank to wrap at.
+inline constexpr std::string_view ReplaceStopped = Cp866<"Замена остановлена: замена не входит в строку.">;
 // A pairs file the replace will not use at all.
 inline constexpr std::string_view PairsTooLong = Cp866<"В файле замен есть строки длиннее 255 байт - замен нет.">;
 inline constexpr std::string_view PairsNotText = Cp866<"Файл замен - не текст (в нем есть байты 0) - замен нет.">;
