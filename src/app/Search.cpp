@@ -323,6 +323,9 @@ void ShowMatch(Editor& e) {
 // they were. False when the store refused (nothing further should run).
 bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, ReplaceJob& job) {
   const int16_t line0 = e.CurLine, top0 = e.TopLine, col0 = e.CurCol;
+  // A match far right scrolls the window sideways; the cursor's way back
+  // takes the window with it, or the closing message waits over a stale one.
+  const auto hscroll0 = e.HScroll;
   const bool insert0 = e.InsertMode;
   // Where the next search starts: the cursor only moves to what is found,
   // so the questions asked before that see the window as it was.
@@ -371,6 +374,7 @@ bool ReplaceRun(Editor& e, std::string_view find, std::string_view repl, Replace
   e.LineSaved = false;
   e.TopLine = std::min(top0, e.CurLine);
   e.CurCol = col0;
+  e.HScroll = hscroll0;
   e.InsertMode = insert0;
   MarkWindow(e);
   MarkStatus(e);
