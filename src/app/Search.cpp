@@ -272,13 +272,22 @@ bool ReplaceAt(Editor& e, std::string_view pat, bool fold, int m, std::string_vi
 
   if (!RoomToType(e, n)) return false;
   const int col = e.CurCol;
-  LineEdit cut = EditLine(e, line);
+  const LineEdit before = EditLine(e, line);
+  const int lines0 = e.LineCount;
+  LineEdit cut = before;
   cut.Erase(col, m);
   if (!CommitLine(e, line, cut)) return false;
   MarkLine(e, line);
   for (char c : repl) {
     TypeChar(e, uint8_t(c));
     if (e.OpFailed) {
+      // Typing refused part of the replacement: the match comes back whole
+      // rather than half replaced, unless a wrap has already carried words
+      // to new lines.
+      if (e.LineCount == lines0 && e.CurLine == line) {
+        CommitLine(e, line, before);
+        MarkLine(e, line);
+      }
       ShowMessage(e, Texts::ReplaceStopped, 1);
       return false;
     }

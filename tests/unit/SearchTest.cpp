@@ -42,12 +42,18 @@ bool TypedReplace(Editor& e, const std::string& find, const std::string& repl) {
   for (int col = 0, prev[2] = {0, 0}; FindText(e, find, e.CurLine, e.LineCount, col, false, exact) == Find::Found;) {
     if (prev[0] == e.CurLine && prev[1] == e.CurCol && !repl.empty()) break;
     prev[0] = e.CurLine, prev[1] = e.CurCol;
-    LineEdit w = EditLine(e, e.CurLine);
+    const int line = e.CurLine, lines = e.LineCount;
+    const LineEdit before = EditLine(e, line);
+    LineEdit w = before;
     w.Erase(e.CurCol, int(find.size()));
-    CommitLine(e, e.CurLine, w);
+    CommitLine(e, line, w);
     for (char c : repl) {
       TypeChar(e, uint8_t(c));
-      if (e.OpFailed) return false;  // a refused character stops the replace
+      // A refused character stops the replace, the match back whole when
+      // no wrap has moved words yet.
+      if (!e.OpFailed) continue;
+      if (e.LineCount == lines && e.CurLine == line) CommitLine(e, line, before);
+      return false;
     }
     col = e.CurCol - 1;
   }
