@@ -17,7 +17,7 @@
 #include "files/Load.h"
 #include "screen/Window.h"
 #include "text/Cp866.h"
-#include "text/LetterCase.h"
+#include "text/CaseMap.h"
 #include "text/LineStore.h"
 
 namespace lumo::bench {

@@ -14,7 +14,7 @@
 #include "screen/KeyNames.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
-#include "text/LetterCase.h"
+#include "text/CaseMap.h"
 #include "text/LineEdit.h"
 #include "text/LineHistory.h"
 #include "text/LineStore.h"

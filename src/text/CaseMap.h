@@ -1,6 +1,7 @@
 // Letter case in code page 866: Latin a..z, Cyrillic а..п, р..я and ё each
-// have one capital, and every other byte is its own. Comparisons that ignore
-// case fold both sides to capitals through one table lookup per byte.
+// have one capital, and every other byte is its own (Є, Ї, Ў too), so a case
+// change never touches box drawing or signs. Comparisons that ignore case
+// fold both sides to capitals through one table lookup per byte.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -27,7 +28,12 @@ consteval CaseTables MakeCaseTables() {
 
 inline constexpr CaseTables CaseMaps = MakeCaseTables();
 
-inline uint8_t ToCapital(uint8_t b) { return CaseMaps.Capital[b]; }
-inline uint8_t ToSmall(uint8_t b) { return CaseMaps.Small[b]; }
+constexpr uint8_t ToCapital(uint8_t b) { return CaseMaps.Capital[b]; }
+constexpr uint8_t ToSmall(uint8_t b) { return CaseMaps.Small[b]; }
+
+// A byte with a case: what the first-letter commands look for.
+constexpr bool IsCasedLetter(uint8_t b) { return ToCapital(b) != ToSmall(b); }
+
+static_assert(ToCapital(0xF1) == 0xF0 && ToSmall(0x9F) == 0xEF && ToCapital(0xF3) == 0xF3 && !IsCasedLetter('1'));
 
 }  // namespace lumo
