@@ -351,6 +351,22 @@ Span SearchCyrillic(Session& s, int, std::string& why) {
   return all;
 }
 
+// The main menu opened, its light moved one item and the menu closed, each
+// key drawn on its own: only rows 1 and 2 change, and closing gives them
+// back without drawing the window again.
+Span MenuOpenMoveClose(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  Place(e, 12000, 1);
+  const std::string keys = "\x1b[21~" + KeyRight + "\x1b";
+  const long rounds = 300;
+  const uint32_t bars = e.ChoiceBarsShown;
+  Span all;
+  for (long i = 0; i < rounds; ++i) all += RunKeys(s, keys, 3);
+  if (e.ChoiceBarsShown != bars + rounds || e.CurLine != 12000 || e.TopLine != 12000)
+    why = "the menu did not open and close on its own";
+  return all;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -374,6 +390,7 @@ const std::vector<Bench> Benches = {
     {"delete of a 10,000-line block (Alt+G, one update)", 5, DeleteBlock},
     {"replace 100,000 alpha by beta, no questions (F6)", 5, ReplaceAll},
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
+    {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
     // Formatting: its rows go here, in this list, as it comes (none is
     // printed until it is really measured).
 };

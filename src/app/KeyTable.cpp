@@ -6,6 +6,7 @@
 // Keys that share a command share its label; labels take the words of the
 // menu item that runs the same command where there is one.
 #include "app/KeyTable.h"
+#include "app/Menus.h"
 #include "edit/Blocks.h"
 #include "app/Search.h"
 #include "edit/Cursor.h"
@@ -74,7 +75,7 @@ constexpr KeyBinding Table[] = {
   {F7, SearchKey, Cp866<"Поиск без учета размера">},
   {F8, DuplicateKey, Cp866<"Дублировать строку">},
   {F9, nullptr, Cp866<"Воспроизвести буфер">},
-  {F10, nullptr, Cp866<"Основное меню">},
+  {F10, MenuKey, Cp866<"Основное меню">},
   {F11, RecodeKey, Cp866<"Перекодировка">},
   {F12, nullptr, Cp866<"К строке с закладкой">},
   {Home, HomeKey, Cp866<"Начало строки">},

@@ -182,10 +182,19 @@ Reentry ScrollDownKey(Editor& e, KeyCode) {
   return Reentry::Update;
 }
 
-Reentry WindowEdgeKey(Editor& e, KeyCode) {
-  if (e.CurLine > e.TopLine) MoveToLine(e, e.TopLine);
-  else MoveToLine(e, std::min<int>(e.TopLine + e.PageStep, e.LineCount));
+void CursorToWindowTop(Editor& e) {
+  MoveToLine(e, e.TopLine);
   e.LineSaved = false;
+}
+
+void CursorToWindowBottom(Editor& e) {
+  MoveToLine(e, std::min<int>(e.TopLine + e.PageStep, e.LineCount));
+  e.LineSaved = false;
+}
+
+Reentry WindowEdgeKey(Editor& e, KeyCode) {
+  if (e.CurLine > e.TopLine) CursorToWindowTop(e);
+  else CursorToWindowBottom(e);
   return Reentry::Update;
 }
 

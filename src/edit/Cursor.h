@@ -17,6 +17,10 @@ void PushJump(Editor& e);
 // The text of a line-number answer as a signed 16-bit number: optional
 // blanks around, an optional sign, decimal digits. False for anything else.
 bool ParseLineNumber(std::string_view text, int16_t& number);
+// The two halves of Ctrl+Tab, which the cursor menu offers one by one: the
+// window's top line, and the line a page below it (at most the last).
+void CursorToWindowTop(Editor& e);
+void CursorToWindowBottom(Editor& e);
 
 // Key procedures; the shifted forms that mark are edit/Blocks.h's.
 Reentry LeftKey(Editor& e, KeyCode key);            // Left

@@ -189,6 +189,80 @@ inline constexpr std::string_view CodePageAnsi = Cp866<" ANSI">;
 inline constexpr std::string_view CodePageKoi8 = Cp866<" KOI8">;
 inline constexpr std::string_view CodePageUtf8 = Cp866<" UTF-8">;
 
+// The menu tree: each menu's line (its title, then one item between every two
+// "|", whatever digit an item shows) and the hint row under it. Every "|"
+// counts, also the ones that split "2 |ез снятия разм." and "5 |лок ", and
+// the hints name the keys as users have always read them.
+namespace Menu {
+inline constexpr std::string_view Main = Cp866<" Основное:|1 Файл|2 Текст|3 Сервис|4 Цвета|5 Помощь|6 Keystrokes|7 Выход|8 Rus|">;
+inline constexpr std::string_view MainHint =
+    Cp866<"   Прямо: |                          ^F10  F1=Alt+H   {Alt^Tab}     Esc  Alt+F4">;
+inline constexpr std::string_view File = Cp866<" Файл |1 Запись|2 Зап-ь в др.|3 Зап-ь блок|4 Взять файл|5 Отмена п.4|6 Ред. др.|">;
+inline constexpr std::string_view FileHint =
+    Cp866<" Прямо|    F2        ^F2         Shift+F2     Shift+F1      ^F1        ^+F4">;
+inline constexpr std::string_view Text = Cp866<" Текст|1 Блоки|2 Поиск|3 Курсор|4 Экран|5 Строка|6 Удаление|7 Формат|8 Get back|">;
+inline constexpr std::string_view Blocks = Cp866<" Блоки|1 Строк|2 Прямоуг.|3 Копия|4 Перенос|5 Удал.|6 Сдв>|7 Сдв<|8 Еще|9 Снять|">;
+inline constexpr std::string_view BlocksHint =
+    Cp866<" Прямо|Alt+L,Sh+arrows up/dn         Alt+M   Alt+G   ^Ins   ^Del       Alt+U=Esc">;
+inline constexpr std::string_view Rect = Cp866<" Блок-прямоугольник|1 Любой угол|2 Слово|3 До конца строки|4 Вся строка|5 Сдвиг|">;
+inline constexpr std::string_view RectHint =
+    Cp866<"        Прямо:     |   Alt+B  Alt+V=X,Sh^><  Alt+E=Shift+End    Alt+N   Shift+><">;
+inline constexpr std::string_view UseKeyboard = Cp866<"  Use keyboard! Shifted arrows left-right.">;
+inline constexpr std::string_view Copy = Cp866<" Копировать блок|1 Со снятием разметки|2 |ез снятия разм.|3 В буфер|4 Из буфера|">;
+inline constexpr std::string_view CopyHint =
+    Cp866<"      Прямо     |          Alt+C              Alt+K         ^C,^X        ^V">;
+inline constexpr std::string_view MoreBlocks = Cp866<" Еще блоки|1 В большие|2 В малые|3 Заполнить символом|4 QWE>ЙЦУ|5 ЙЦУ>QWE|6 Где|">;
+inline constexpr std::string_view MoreBlocksHint =
+    Cp866<"   Прямо  |  Shift+F5   Shift+F6          Alt+F       Shift+F3  Shift+F4  Alt+/">;
+inline constexpr std::string_view Search = Cp866<" Поиск|1 Б/учета размера|2 С учетом|3 Повтор|4 Вверх|5 Замена|6 Замена по файлу|">;
+inline constexpr std::string_view SearchHint = Cp866<" Прямо|         F7        Shift+F7   ^+Enter    ^F7      F6">;
+inline constexpr std::string_view Pairs = Cp866<" Замена по файлу |1 Нечетные в четные (1 во 2) |2 Четные в нечетные (2 в 1) |">;
+inline constexpr std::string_view PairsHint = Cp866<"      Прямо      |    Alt+F8 = Ctrl+Shift+F8             Shift+Alt+F8">;
+inline constexpr std::string_view Cursor = Cp866<" Курсор|1 Слово <|2 Слово >|3 Верх эк.|4 Низ эк.|5 4 стр^|6 4 стр_|7 Сдел.верх.|">;
+inline constexpr std::string_view CursorHint =
+    Cp866<" Прямо |  Ctrl+<    Ctrl+>     ^Tab       ^Tab    Alt+up   Alt+dn       F5">;
+inline constexpr std::string_view Screen = Cp866<" Экран|1 Верхний файла|2 Нижний файла|3 Строка по №|4 Сдвиг^|5 Сдвиг_|6 Метки|">;
+inline constexpr std::string_view ScreenHint = Cp866<" Прямо|     ^+Home          ^+End            F4       ^PgUp    ^PgDn">;
+inline constexpr std::string_view Marks = Cp866<" Метки|1 Строки|2 К строке|3 Позиции|4 В позицию|5 Колонки|6 В колонку|7 Д/ F12|">;
+inline constexpr std::string_view MarksHint =
+    Cp866<" Прямо|                                           Alt+\"-\"    Alt+\"=\"     ^F12">;
+inline constexpr std::string_view MarkLine = Cp866<" Пометить строку: |  1  |  2  |  3  |">;
+inline constexpr std::string_view MarkLineHint = Cp866<"      Прямо:      |Alt+1 Alt+2 Alt+3">;
+inline constexpr std::string_view GoLine = Cp866<" Перейти к строке: |  1  |  2  |  3  |">;
+inline constexpr std::string_view GoLineHint = Cp866<"       Прямо:      |Alt+4 Alt+5 Alt+6">;
+inline constexpr std::string_view MarkPos = Cp866<" Пометить позицию: |  1  |  2  |">;
+inline constexpr std::string_view MarkPosHint = Cp866<"       Прямо:      |Alt+7 Alt+8">;
+inline constexpr std::string_view GoPos = Cp866<" Перейти в позицию: |  1  |  2  |">;
+inline constexpr std::string_view GoPosHint = Cp866<"      Прямо:        |Alt+9 Alt+0">;
+inline constexpr std::string_view Line = Cp866<" Строка|1 Добавить пустую|2 Дублировать|3 Расщепить|4 Объединить|5 Восстановить|">;
+inline constexpr std::string_view LineHint = Cp866<" Прямо |        F3              F8          Alt+S       Alt+J">;
+inline constexpr std::string_view Restore = Cp866<" Восстановить:|1 Строку как до входа|2 Следующую строку|3 Отмена послед.измен-я|">;
+inline constexpr std::string_view RestoreHint =
+    Cp866<"     Прямо:   |       Shift+F10              Alt+R          Alt+BackSpace">;
+inline constexpr std::string_view Delete = Cp866<" Удалить:|1 Строку |2 Слово |3 Слово влево |4 До конца строки |5 |лок |">;
+inline constexpr std::string_view DeleteHint =
+    Cp866<"  Прямо: |  Ctrl+Y    Alt+W   Ctrl+BkSpace        Ctrl+K        Alt+G">;
+inline constexpr std::string_view Format = Cp866<" Формат|1 Выровнять по курсору|2 Toggle огранич. длины|3 Формат\x15 |4 Extend #9|">;
+inline constexpr std::string_view FormatHint = Cp866<" Прямо |          Alt+A            Shift+Enter(Ins)">;
+inline constexpr std::string_view Paragraph = Cp866<" Формат параграфа|1 Справа ровно|2 Справа неровно|3 Длина строки для форматир-я|">;
+inline constexpr std::string_view ParagraphHint = Cp866<"      Прямо      | Ctrl+Shift+F       Ctrl+F">;
+inline constexpr std::string_view AskColumns = Cp866<"Сколько колонок в строке?">;
+// The seventh item shows "6 RUN" and is chosen with 7; the "a" of "блокa" is a Latin one.
+inline constexpr std::string_view Service = Cp866<" Сервис|1 Макросы|2 Буфер|3 Продолж.|4 Счет блокa|5 Перекод|6 Псевдограф.|6 RUN|">;
+inline constexpr std::string_view ServiceHint =
+    Cp866<" Прямо |                                   ^Q         F11      (on/off)   Alt+F2">;
+inline constexpr std::string_view Pseudo = Cp866<" Псевдографика: | 1 Включить | 2 Выключить |">;
+inline constexpr std::string_view Macros = Cp866<" Макросы|1 Взять слово|2 Воспр.его|3 Вкл.|4 Выкл.|5 Перечит.файл м-сов|6 Запис.|">;
+inline constexpr std::string_view MacrosHint = Cp866<" Прямо  | Alt^Shift+кл   Alt+^+кл">;
+inline constexpr std::string_view AskMacroKey = Cp866<"Нажмите клавишу идентификации макроса: ">;
+inline constexpr std::string_view Buffer = Cp866<" Буфер:|1 Начать формир.буфера|2 Воспр. буфер|3 Записать в файл|4 Считать файл|">;
+inline constexpr std::string_view BufferHint =
+    Cp866<" Прямо:|        Shift+F9              F9            Alt+F9            ^F9">;
+inline constexpr std::string_view Continue = Cp866<"Продолжение|1 Строки/слова|2 Ред. shorts.lmo|3 Приписать слово|4 Припис. строку|">;
+inline constexpr std::string_view ContinueHint =
+    Cp866<"Прямо:     |       \\              Alt+F3            Alt+\\         Alt+Shift+\\">;
+}  // namespace Menu
+
 // Our own texts fit the narrowest screen: a choice bar wider than its row
 // would hide its last answers, a longer message its end.
 static_assert(AskSaveCutLines.size() <= 80 && NoDrives.size() <= 80 && InsertReadError.size() <= 80 &&

@@ -11,6 +11,7 @@
 #include "TestEditor.h"
 #include "app/KeyTable.h"
 #include "app/MainLoop.h"
+#include "app/Menus.h"
 
 namespace lumo {
 namespace {
@@ -76,6 +77,21 @@ TEST(KeyTable, RowsWithoutProcedureChangeNothing) {
     EXPECT_EQ(state(), before) << KeyName(row.Value);
     EXPECT_EQ(t.Con.KeysRead, 0) << KeyName(row.Value);
   }
+}
+
+// Every menu item runs a key's command (a row, or an Alt key the fallback
+// takes) and never types, and Esc from a submenu goes back to the menu that
+// opened it.
+TEST(Menus, ItemsRunCommandsAndEscReturnsToTheOpener) {
+  for (size_t i = 0; i < Menus().size(); ++i)
+    for (const MenuItem& item : Menus()[i].Items) {
+      if (item.Kind == ItemKind::Key) {
+        EXPECT_TRUE(FindBinding(item.Key) || (ShiftOf(item.Key) & ModAlt)) << KeyName(item.Key);
+      }
+      if (item.Kind == ItemKind::Submenu) {
+        EXPECT_EQ(size_t(MenuOf(item.Sub).Parent), i) << Menus()[i].Text;
+      }
+    }
 }
 
 }  // namespace
