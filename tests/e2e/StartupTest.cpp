@@ -89,24 +89,5 @@ TEST_F(StartupTest, TheAnswerRingFileIsWrittenBackSlotForSlot) {
   EXPECT_EQ(S.ReadFile(path), file);
 }
 
-// The settings file carries the place and the marks to the next run on a file
-// of the same name, here in another directory.
-TEST_F(StartupTest, TheNextRunStartsWhereTheLastOneLeft) {
-  std::string text;
-  for (int i = 1; i <= 60; ++i) text += "line " + std::to_string(i) + "\n";
-  ASSERT_NO_FATAL_FAILURE(OpenText("a.txt", text));
-  S.Keys("<F4>40<Enter><End><Alt+2><Alt+7><Esc>");
-  ASSERT_EQ(Ended().Code, 0);
-  Session next;
-  next.WriteFile("a.txt", text);
-  next.StartEditor({"-W", "-+", "a.txt"}, 80, 25, {{"XDG_STATE_HOME", S.StateDir()}});
-  EXPECT_TRUE(next.WaitText(1, 22, "line=40   column=8 ")) << next.Dump();
-  next.Keys("<Ctrl+Home><Home><Alt+5>");
-  EXPECT_TRUE(next.WaitText(1, 22, "line=40   column=1 ")) << next.Dump();
-  next.Keys("<F4>2<Enter><Alt+9>");
-  EXPECT_TRUE(next.WaitText(1, 22, "line=40   column=8 ")) << next.Dump();
-  EXPECT_EQ(next.SanitizerReports(), "");
-}
-
 }  // namespace
 }  // namespace lumo::e2e
