@@ -11,6 +11,7 @@
 #include "app/Search.h"
 #include "edit/Cursor.h"
 #include "edit/LineOps.h"
+#include "edit/Marks.h"
 #include "edit/Transforms.h"
 #include "files/CodePageCheck.h"
 #include "files/Insert.h"
@@ -77,7 +78,7 @@ constexpr KeyBinding Table[] = {
   {F9, nullptr, Cp866<"Воспроизвести буфер">},
   {F10, MenuKey, Cp866<"Основное меню">},
   {F11, RecodeKey, Cp866<"Перекодировка">},
-  {F12, nullptr, Cp866<"К строке с закладкой">},
+  {F12, NextEndMarkerKey, Cp866<"К строке с закладкой">},
   {Home, HomeKey, Cp866<"Начало строки">},
   {Up, UpKey, Cp866<"Строка вверх">},
   {Down, DownKey, Cp866<"Строка вниз">},
@@ -89,7 +90,7 @@ constexpr KeyBinding Table[] = {
   {Ins, ToggleInsert, Cp866<"Вставка или замена">},
   {Del, BlockDelKey, Cp866<"Удалить символ или блок">},
   {Shift(F1), TakeFileKey, Cp866<"Взять файл">},
-  {Shift(F2), nullptr, Cp866<"Запись блока">},
+  {Shift(F2), WriteBlockKey, Cp866<"Запись блока">},
   {Shift(F3), BlockTransformKey, Cp866<"Блок QWE>ЙЦУ">},
   {Shift(F4), BlockTransformKey, Cp866<"Блок ЙЦУ>QWE">},
   {Shift(F5), BlockTransformKey, Cp866<"Блок в большие">},
@@ -114,7 +115,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(F7), SearchKey, Cp866<"Поиск вверх без учета размера">},
   {Ctrl(F9), nullptr, Cp866<"Считать буфер из файла">},
   {Ctrl(F10), nullptr, Cp866<"Цвета">},
-  {Ctrl(F12), nullptr, Cp866<"Закладка F12">},
+  {Ctrl(F12), ToggleEndMarkerKey, Cp866<"Закладка F12">},
   {Ctrl(Home), TextTopKey, Cp866<"Верхняя строка файла">},
   {Ctrl(End), TextBottomKey, Cp866<"Нижняя строка файла">},
   {Ctrl(Up), Up8Key, Cp866<"8 строк вверх">},
@@ -146,8 +147,8 @@ constexpr KeyBinding Table[] = {
   {Shift(Tab), PrevTabKey, Cp866<"Предыдущая позиция табуляции">},
   {Ctrl(KpPlus), TogglePseudographics, Cp866<"Псевдографика">},
   {Ctrl(Tab), WindowEdgeKey, Cp866<"Верх или низ экрана">},
-  {Alt(Equals), nullptr, Cp866<"В колонку">},
-  {Alt(Minus), nullptr, Cp866<"Пометить колонку">},
+  {Alt(Equals), GoColumnMarkKey, Cp866<"В колонку">},
+  {Alt(Minus), SetColumnMarkKey, Cp866<"Пометить колонку">},
   {Alt(Backspace), UndoChange, Cp866<"Отмена последнего изменения">},
   {Alt(Q), nullptr, Cp866<"Счет блока">},
   {Alt(W), DeleteWordKey, Cp866<"Удалить слово">},
@@ -173,16 +174,16 @@ constexpr KeyBinding Table[] = {
   {Alt(N), MarkLineTextKey, Cp866<"Прямоугольник: вся строка">},
   {Alt(M), MoveBlockKey, Cp866<"Перенос блока">},
   {Alt(Slash), WhereBlockKey, Cp866<"Где блок">},
-  {Alt(D1), nullptr, Cp866<"Пометить строку 1">},
-  {Alt(D2), nullptr, Cp866<"Пометить строку 2">},
-  {Alt(D3), nullptr, Cp866<"Пометить строку 3">},
-  {Alt(D4), nullptr, Cp866<"Перейти к строке 1">},
-  {Alt(D5), nullptr, Cp866<"Перейти к строке 2">},
-  {Alt(D6), nullptr, Cp866<"Перейти к строке 3">},
-  {Alt(D7), nullptr, Cp866<"Пометить позицию 1">},
-  {Alt(D8), nullptr, Cp866<"Пометить позицию 2">},
-  {Alt(D9), nullptr, Cp866<"Перейти в позицию 1">},
-  {Alt(D0), nullptr, Cp866<"Перейти в позицию 2">},
+  {Alt(D1), SetLineMarkKey, Cp866<"Пометить строку 1">},
+  {Alt(D2), SetLineMarkKey, Cp866<"Пометить строку 2">},
+  {Alt(D3), SetLineMarkKey, Cp866<"Пометить строку 3">},
+  {Alt(D4), GoLineMarkKey, Cp866<"Перейти к строке 1">},
+  {Alt(D5), GoLineMarkKey, Cp866<"Перейти к строке 2">},
+  {Alt(D6), GoLineMarkKey, Cp866<"Перейти к строке 3">},
+  {Alt(D7), SetPositionMarkKey, Cp866<"Пометить позицию 1">},
+  {Alt(D8), SetPositionMarkKey, Cp866<"Пометить позицию 2">},
+  {Alt(D9), GoPositionMarkKey, Cp866<"Перейти в позицию 1">},
+  {Alt(D0), GoPositionMarkKey, Cp866<"Перейти в позицию 2">},
 
   // Ctrl+Alt keys that are not macro keys.
   {Ctrl(Alt(Tab)), ShowKeyCode, Cp866<"Код клавиши">},

@@ -12,6 +12,7 @@
 #include "files/CodePageCheck.h"
 #include "files/LineSource.h"
 #include "files/Load.h"
+#include "files/Save.h"
 #include "screen/StatusRow.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
@@ -58,6 +59,35 @@ void TakeFile(Editor& e) {
   AskFile(e, e.BlockFileName, file, AskRead);
   if (e.OpFailed != 0) return;
   InsertFileLines(e, file.Fd());
+}
+
+// The new name is taken only once the text is really in that file.
+void WriteBlock(Editor& e) {
+  e.OpFailed = 0;
+  if (e.BlockFirst <= 0) {
+    ShowMessage(e, Texts::NoBlock, 1);
+    e.OpFailed = 1;
+    return;
+  }
+  if (e.BlockFileName.empty()) e.BlockFileName = e.FileName;
+  OpenFile file;
+  AskFile(e, e.BlockFileName, file, AskWrite, AskFileAppendKey);
+  if (e.OpFailed != 0) return;
+  if (!SaveLines(e, e.BlockFirst, e.BlockLast, file.Fd(), SaveAsIs)) {
+    e.OpFailed = 1;
+    return;
+  }
+  if (!file.Finish()) {
+    ShowMessage(e, Texts::WriteError, 1);
+    e.OpFailed = 1;
+    return;
+  }
+  if (e.BlockFirst == 1 && e.BlockLast == e.LineCount) e.FileName = HostPath(e.BlockFileName);
+}
+
+Reentry WriteBlockKey(Editor& e, KeyCode) {
+  WriteBlock(e);
+  return Reentry::Redraw;
 }
 
 Reentry TakeFileKey(Editor& e, KeyCode) {

@@ -93,4 +93,9 @@ struct TextState {
   std::function<void(TextState&, std::string_view message)> Notify;
 };
 
+// Setting a mark overwrites what it held. The mark commands and the prompt
+// line (which takes the same keys while a prompt is open) both set them here.
+inline void SetLineMark(TextState& t, int k) { t.LineMark[k] = t.CurLine; }
+inline void SetPositionMark(TextState& t, int k) { t.PosMark[k] = {t.CurLine, t.TopLine, t.CurCol}; }
+
 }  // namespace lumo

@@ -133,6 +133,7 @@ inline constexpr std::string_view OnLastLine = Cp866<"Эта строка - по
 inline constexpr std::string_view AskLineNumber = Cp866<"     Введите номер строки:">;
 inline constexpr std::string_view AskDeleteLastLine =
     Cp866<"Последняя строка! Удалять ? | 1 - да | 2 или Esc - нет |">;
+inline constexpr std::string_view NoSuchMark = Cp866<"Нет такой пометки!">;
 // Blocks.
 inline constexpr std::string_view NoBlock = Cp866<"Нет помеченного блока!">;
 inline constexpr std::string_view BlockOverlap = Cp866<"Недопустимое перекрытие блоков!">;

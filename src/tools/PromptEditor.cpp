@@ -302,11 +302,11 @@ struct Session {
       case Alt(Slash): case WithKind(Alt(Slash), KindChar): Insert('/'); break;
       case Alt(keys::X): case Ctrl(Alt(Tab)): InsertKeyCode(); break;
       case Alt(D1): case Alt(D2): case Alt(D3):
-        E.LineMark[ScanOf(key) - ScanOf(Alt(D1)) + 1] = E.CurLine;
+        SetLineMark(E, ScanOf(key) - ScanOf(Alt(D1)) + 1);
         break;
       case Paste: InsertPaste(E.Con->TakePaste()); break;
       case Alt(D7): case Alt(D8):
-        E.PosMark[ScanOf(key) - ScanOf(Alt(D7)) + 1] = {E.CurLine, E.TopLine, E.CurCol};
+        SetPositionMark(E, ScanOf(key) - ScanOf(Alt(D7)) + 1);
         break;
       default:
         // A key whose character is a carriage return accepts below; typing
