@@ -101,23 +101,35 @@ bool OpenFile::OpenReplace(const std::string& path) {
   return true;
 }
 
+// An append that fails halfway (a full disk) must not leave half a block at
+// the file's end: the old bytes go into a new file first, and that file
+// takes the old one's place only once the whole block follows them.
 bool OpenFile::OpenAppend(const std::string& path) {
   Close();
-  Fd_ = OpenRegular(path, O_WRONLY | O_APPEND);
-  if (Fd_ < 0) return false;
+  const int old = OpenRegular(path, O_RDONLY);
+  if (old < 0) return false;
+  bool ok = Atomic.Open(path);
+  char buf[1 << 16];
+  while (ok) {
+    const ssize_t n = read(old, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    ok = WriteFully(Atomic.Fd(), buf, size_t(n));
+  }
+  close(old);
+  if (!ok) {
+    Atomic.Cancel();
+    return false;
+  }
   How = Kind::Append;
   return true;
 }
 
 bool OpenFile::Finish() {
-  bool ok = true;
-  if (How == Kind::Replace) {
-    ok = Atomic.Commit();
-  } else if (How == Kind::Append) {
-    ok = fsync(Fd_) == 0;
-    ok = close(Fd_) == 0 && ok;
-    Fd_ = -1;
-  }
+  const bool ok = How != Kind::Replace && How != Kind::Append ? true : Atomic.Commit();
   Close();
   return ok;
 }

@@ -45,10 +45,11 @@ class OpenFile {
   bool OpenReplace(const std::string& path);
   bool OpenAppend(const std::string& path);
 
-  int Fd() const { return How == Kind::Replace ? Atomic.Fd() : Fd_; }
+  int Fd() const { return How == Kind::Replace || How == Kind::Append ? Atomic.Fd() : Fd_; }
   Kind Opened() const { return How; }
-  // Ends a written file: a replacement takes the old file's place, appended
-  // bytes are flushed to disk. False when that failed.
+  // Ends a written file: the new file, with the appended bytes after the old
+  // ones where it was opened for appending, takes the old file's place.
+  // False when that failed.
   bool Finish();
   // Drops the file; a replacement not finished leaves the old file as it was.
   void Close();

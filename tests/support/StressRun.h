@@ -5,6 +5,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +73,13 @@ class StressRun {
         ++Keys;
         return Last = next();
       }
-      // Winding down: Esc leaves any prompt, Ctrl+Alt+Backspace the loop.
+      // Winding down: Esc leaves any prompt or menu, Ctrl+Alt+Backspace the
+      // loop, and now and then Ctrl+Alt+Tab the line history screen (in the
+      // loop it takes the Esc after it, and the next key still ends it).
+      // Past the limit the editor is stuck, and the run ends with the fault.
       if (++stopping > 1000 && Fault.empty()) Fault = "the editor does not stop";
+      if (stopping > 2000) throw std::runtime_error(Fault);
+      if (stopping % 8 == 4) return keys::Ctrl(keys::Alt(keys::Tab));
       return stopping % 2 ? keys::Esc : keys::Ctrl(keys::Alt(keys::Backspace));
     };
     while (Fault.empty() && Keys < n && stopping == 0) {

@@ -19,6 +19,7 @@
 #include "AnswerKeys.h"
 #include "TempDir.h"
 #include "tools/AtomicFile.h"
+#include "files/AskFile.h"
 #include "files/Save.h"
 #include "screen/TermModes.h"
 
@@ -134,6 +135,23 @@ TEST_F(SaveFaults, EveryWriteBehaviourLeavesTheOldFileOrTheWholeText) {
   for (long at : points)
     ASSERT_NO_FATAL_FAILURE(SaveOn({.Budget = at}, big, false, "full after " + std::to_string(at) + " of the large text"));
   ASSERT_NO_FATAL_FAILURE(SaveOn({}, big, true, "the next save"));
+}
+
+// Appending the line block is all or nothing as well: the block lands after
+// the old bytes whole, or the old file stays as it was.
+TEST_F(SaveFaults, AnAppendLeavesTheOldFileOrAllOfIt) {
+  T.SetLines({"one", "two"});
+  const std::string whole = OldBytes + "one\r\ntwo\r\n";
+  for (long at = 0; at <= long(whole.size()); ++at) {
+    TempDir::Write(Path, OldBytes);
+    Disk = {.Budget = at};
+    OpenFile f;
+    const bool ok = f.OpenAppend(Path) && SaveLines(E(), 1, 2, f.Fd(), SaveAsIs) && f.Finish();
+    f.Close();
+    ASSERT_EQ(ok, at == long(whole.size())) << at;
+    ASSERT_EQ(TempDir::Read(Path), ok ? whole : OldBytes) << at;
+    ASSERT_EQ(Others(D.Path, "out.txt"), std::vector<std::string>{}) << at;
+  }
 }
 
 // A hang-up ends the process from inside a save without unwinding it: every
