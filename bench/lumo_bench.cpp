@@ -19,6 +19,7 @@
 #include "text/Cp866.h"
 #include "text/CaseMap.h"
 #include "text/LineStore.h"
+#include "tools/BlockSum.h"
 
 namespace lumo::bench {
 namespace {
@@ -367,6 +368,26 @@ Span MenuOpenMoveClose(Session& s, int, std::string& why) {
   return all;
 }
 
+// Alt+Q over a rectangle of every line, each holding a price with both
+// kinds of separator: the exact sum of 24575 numbers.
+Span SumWholeColumn(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  for (int i = 1; i <= e.LineCount; ++i) SetLineText(e, "Item: 9,999,999.99999", i);
+  e.RectFirstLine = 1;
+  e.RectLastLine = e.LineCount;
+  e.RectFirstCol = 1;
+  e.RectLastCol = 40;
+  Place(e, 1, 1);
+  const std::string altQ = "\x1bq";
+  Span all;
+  for (int i = 0; i < 10 && why.empty(); ++i) {
+    all += RunKeys(s, altQ, 1);
+    std::string total, bad;
+    if (!SumPieces(e, total, bad) || total != "245749999999.75425") why = "the sum is not the exact one";
+  }
+  return all;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -390,6 +411,7 @@ const std::vector<Bench> Benches = {
     {"delete of a 10,000-line block (Alt+G, one update)", 5, DeleteBlock},
     {"replace 100,000 alpha by beta, no questions (F6)", 5, ReplaceAll},
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
+    {"block sum (Alt+Q) over a 24,575-line rectangle of prices", 5, SumWholeColumn},
     {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
     // Formatting: its rows go here, in this list, as it comes (none is
     // printed until it is really measured).

@@ -16,6 +16,7 @@
 #include "files/CodePageCheck.h"
 #include "files/Insert.h"
 #include "text/Texts.h"
+#include "tools/BlockSum.h"
 
 namespace lumo {
 namespace {
@@ -150,7 +151,7 @@ constexpr KeyBinding Table[] = {
   {Alt(Equals), GoColumnMarkKey, Cp866<"В колонку">},
   {Alt(Minus), SetColumnMarkKey, Cp866<"Пометить колонку">},
   {Alt(Backspace), UndoChange, Cp866<"Отмена последнего изменения">},
-  {Alt(Q), nullptr, Cp866<"Счет блока">},
+  {Alt(Q), BlockSumKey, Cp866<"Счет блока">},
   {Alt(W), DeleteWordKey, Cp866<"Удалить слово">},
   {Alt(E), MarkToEndKey, Cp866<"Прямоугольник до конца строки">},
   {Alt(R), RestoreRing, Cp866<"Восстановить следующую строку">},

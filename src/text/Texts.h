@@ -141,6 +141,10 @@ inline constexpr std::string_view AskDeleteBlock =
     Cp866<" Удалить помеченный блок ? | 1 - да | 2 - нет | 3 или Esc - ничего |">;
 // A copy, move or shift that would push a line past 255 bytes changes nothing.
 inline constexpr std::string_view BlockTooLong = Cp866<"Блок не помещается: строка стала бы длиннее 255 байт.">;
+// The block sum: the total follows the first, the offending piece and a bell
+// the second.
+inline constexpr std::string_view BlockSum = Cp866<"Сумма  по  блоку = ">;
+inline constexpr std::string_view BadSumData = Cp866<"Некорректные данные для данной функции: ">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
