@@ -17,6 +17,7 @@
 #include "files/Insert.h"
 #include "text/Texts.h"
 #include "tools/BlockSum.h"
+#include "tools/Colours.h"
 
 namespace lumo {
 namespace {
@@ -115,7 +116,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(F6), LetterCaseKey, Cp866<"Символ в малую">},
   {Ctrl(F7), SearchKey, Cp866<"Поиск вверх без учета размера">},
   {Ctrl(F9), nullptr, Cp866<"Считать буфер из файла">},
-  {Ctrl(F10), nullptr, Cp866<"Цвета">},
+  {Ctrl(F10), ColoursKey, Cp866<"Цвета">},
   {Ctrl(F12), ToggleEndMarkerKey, Cp866<"Закладка F12">},
   {Ctrl(Home), TextTopKey, Cp866<"Верхняя строка файла">},
   {Ctrl(End), TextBottomKey, Cp866<"Нижняя строка файла">},

@@ -145,6 +145,15 @@ inline constexpr std::string_view BlockTooLong = Cp866<"Блок не помещ
 // the second.
 inline constexpr std::string_view BlockSum = Cp866<"Сумма  по  блоку = ">;
 inline constexpr std::string_view BadSumData = Cp866<"Некорректные данные для данной функции: ">;
+// The colour command's bars; the byte and colour bars get their items added.
+inline constexpr std::string_view ColourScope =
+    Cp866<" Цвета | 1 Символ | 2 Слово | 3 Строка | 4 До конца строки | 5 = 4 без пробелов|">;
+inline constexpr std::string_view ColourControl = Cp866<" Символ: |">;
+inline constexpr std::string_view ColourControlHint = Cp866<"         #0 - Alt+F10, others - Alt+numeric keypad.">;
+inline constexpr std::string_view ColourFore = Cp866<" Цвет букв: |">;
+inline constexpr std::string_view ColourBack = Cp866<" Цвет фона: |">;
+inline constexpr std::string_view ColourBlink =
+    Cp866<" ? | 1 - без мерцания | 2 - с мерцанием | 3 или Esc - отказ |">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
