@@ -388,6 +388,30 @@ Span SumWholeColumn(Session& s, int, std::string& why) {
   return all;
 }
 
+// Ctrl+Shift+F held down a text of short paragraphs (three lines and an
+// empty one, every line of the table used): one key a paragraph, each
+// justified to 60 columns and the cursor left on the next.
+Span JustifyParagraphs(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  const char* words[] = {"the", "quick", "brown", "fox", "jumps", "over", "lazy", "dogs", "and", "cats"};
+  // Each run joins lines; the next starts from the whole table again.
+  MarkBlock(s, MaxLines, 1);
+  e.BlockFirst = e.BlockLast = 0;
+  for (int i = 1; i <= e.LineCount; ++i) {
+    std::string line;
+    for (int w = 0; i % 4 != 0 && w < 6; ++w) line += std::string(words[(i * 7 + w * 3) % 10]) + " ";
+    SetLineText(e, line, i);
+  }
+  e.FormatWidth = 60;
+  Place(e, 1, 1);
+  const long paragraphs = (e.LineCount + 3) / 4;
+  Span sp = RunKeys(s, Times("\x1b[70;6u", paragraphs), paragraphs);
+  for (int i = 1; i < e.LineCount && why.empty(); ++i)
+    if (TextLength(e, i) > 0 && TextLength(e, i + 1) > 0 && TextLength(e, i) != 60) why = "a line was not justified";
+  if (e.CurLine != e.LineCount) why = "the keys did not reach the last paragraph";
+  return sp;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -413,8 +437,7 @@ const std::vector<Bench> Benches = {
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
     {"block sum (Alt+Q) over a 24,575-line rectangle of prices", 5, SumWholeColumn},
     {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
-    // Formatting: its rows go here, in this list, as it comes (none is
-    // printed until it is really measured).
+    {"justify a paragraph (Ctrl+Shift+F held, 3-line paragraphs)", 5, JustifyParagraphs},
 };
 
 }  // namespace

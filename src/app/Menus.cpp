@@ -14,6 +14,7 @@
 #include "app/MenuActions.h"
 #include "app/Startup.h"
 #include "edit/Cursor.h"
+#include "edit/Format.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "text/Texts.h"
@@ -127,6 +128,11 @@ MenuOutcome Columns(Editor& e) {
       return {Reentry::Redraw, true};
     }
   }
+}
+
+MenuOutcome RaggedFormat(Editor& e) {
+  FormatParagraph(e, false);
+  return {Reentry::Update};
 }
 
 MenuOutcome PseudoOn(Editor& e) {

@@ -154,6 +154,9 @@ inline constexpr std::string_view ColourFore = Cp866<" Цвет букв: |">;
 inline constexpr std::string_view ColourBack = Cp866<" Цвет фона: |">;
 inline constexpr std::string_view ColourBlink =
     Cp866<" ? | 1 - без мерцания | 2 - с мерцанием | 3 или Esc - отказ |">;
+// Tab expansion leaves a line that would grow past 255 bytes as it was; how
+// many such lines there were follows.
+inline constexpr std::string_view TabsKept = Cp866<"Строк длиннее 255 байт после раскрытия табуляции (оставлены): ">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
