@@ -280,6 +280,17 @@ inline constexpr std::string_view ContinueHint =
     Cp866<"Прямо:     |       \\              Alt+F3            Alt+\\         Alt+Shift+\\">;
 }  // namespace Menu
 
+// What the template keys type in Pascal texts, and the two words Ctrl+T and
+// Ctrl+N type elsewhere.
+namespace Template {
+inline constexpr std::string_view Writeln = "Writeln(); ", Else = "else ", Readln = "Readln(); ", Then = "then ",
+                                  Until = "Until ", Integer = "Integer", Repeat = "Repeat ", OpenComment = "(* ",
+                                  CloseComment = " *) ", Absolute = "Absolute ", Assign = "Assign(); ",
+                                  Debug = "debug(); ", Function = "Function ", Goto = "Goto ", While = "While ",
+                                  Procedure = "Procedure ", Begin = "Begin ", End = "End; ", Becomes = " := ",
+                                  String = "String", The = "the ", And = "and ";
+}  // namespace Template
+
 // Our own texts fit the narrowest screen: a choice bar wider than its row
 // would hide its last answers, a longer message its end.
 static_assert(AskSaveCutLines.size() <= 80 && NoDrives.size() <= 80 && InsertReadError.size() <= 80 &&
