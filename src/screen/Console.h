@@ -45,6 +45,11 @@ class Console {
   // UTF-8, once; empty for any other key. Whoever reads a paste key takes
   // its text or drops it.
   virtual std::string TakePaste() = 0;
+  // Around an outside program that uses the terminal: given back as it was
+  // found, then taken back with every cell to be sent again. Nothing to do
+  // where there is no terminal.
+  virtual void Suspend() {}
+  virtual void Resume() {}
   // Every cell blank in attribute 7.
   void Clear() {
     for (Cell& c : Buffer) c = MakeCell(' ', 7);

@@ -44,8 +44,8 @@ class TermConsole : public Console {
   // Around an outside program: the terminal as it was found while the
   // program runs, then taken back with a full redraw (at the size it has
   // now).
-  void Suspend();
-  void Resume();
+  void Suspend() override;
+  void Resume() override;
 
   void Update(bool force) override;
   void SetCursor(int col, int row) override;
