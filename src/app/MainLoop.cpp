@@ -94,7 +94,14 @@ void MainLoop(Editor& e) {
     }
     PlaceCursor(e);
     e.TopBefore = e.TopLine;
-    at = HandleKey(e, NextKey(e));
+    // A replay's end, like a recording that overflowed, brings no key: the
+    // pass starts again at the update point, which shows what the replay did.
+    KeyCode key = 0;
+    if (!LoopKey(e, key)) {
+      at = Reentry::Update;
+      continue;
+    }
+    at = HandleKey(e, key);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/KeyTable.h"
+#include "app/KeystrokeFile.h"
 #include "app/MainLoop.h"
 #include "app/Search.h"
 #include "app/Startup.h"
@@ -76,7 +77,8 @@ Reentry TypeControl(Editor& e, KeyCode key) {
 // The next key's value as eight hexadecimal digits, kind first. The key comes
 // from the loop's own source, so a recorded display replays whole.
 Reentry ShowKeyCode(Editor& e, KeyCode) {
-  const KeyCode k = NextKey(e);
+  KeyCode k = 0;
+  if (!LoopKey(e, k)) return Reentry::Update;
   char digits[9];
   std::snprintf(digits, sizeof digits, "%08X", unsigned(k));
   TypeString(e, {digits, 8});
@@ -169,13 +171,14 @@ Reentry AltFallback(Editor& e, KeyCode key) {
     return Reentry::Update;
   }
   // Alt+F5/F6 change a word's first letter, Alt+F7 searches upward and Alt+F8
-  // replaces by a file of pairs, with or without Shift. Alt+\ (completion
-  // list), Alt+Space, Alt+F2, Alt+F4 and Alt+F9 belong to commands still to
-  // come; until then they do nothing.
+  // replaces by a file of pairs, with or without Shift; Alt+F9 writes the
+  // keystroke file. Alt+\ (completion list), Alt+Space, Alt+F2 and Alt+F4
+  // belong to commands still to come; until then they do nothing.
   const uint16_t low = keys::CharAndScan(key);
   if (low == keys::CharAndScan(keys::F5) || low == keys::CharAndScan(keys::F6)) return FirstLetterKey(e, key);
   if (low == keys::CharAndScan(keys::F7)) return SearchKey(e, key);
   if (low == keys::CharAndScan(keys::F8)) return ReplaceByFileKey(e, key);
+  if (low == keys::CharAndScan(keys::F9)) return WriteKeystrokesKey(e, key);
   if (low == keys::CharAndScan(keys::F10)) {
     TypeChar(e, 0);
     return Reentry::Update;

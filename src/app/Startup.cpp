@@ -5,6 +5,7 @@
 #include "app/Startup.h"
 
 #include "app/Options.h"
+#include "app/KeystrokeFile.h"
 #include "app/SideFiles.h"
 #include "files/AskFile.h"
 #include "files/Load.h"
@@ -114,6 +115,7 @@ bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   ReadSettings(e);
   if (e.CurLine > e.LineCount) e.CurLine = e.LineCount;
   ReadPromptHistory(e);
+  if (e.LoadKeystrokes) TransferKeystrokes(e, KeystrokeTransfer::SilentRead);
   return true;
 }
 

@@ -144,6 +144,12 @@ inline constexpr std::string_view BlockTooLong = Cp866<"Блок не помещ
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
+// Keystroke recording.
+inline constexpr std::string_view RecordingHint = Cp866<"В конце набора команд снова нажмите Shift+F9.">;
+inline constexpr std::string_view RecordingOverflow = Cp866<" Too many keystrokes! Buffer recording stopped.">;
+inline constexpr std::string_view RecordingStopped = Cp866<" Buffer recording stopped.">;
+inline constexpr std::string_view KeystrokesOk = Cp866<" kbdbufer.lmo - OK!">;
+
 // Search and replace.
 inline constexpr std::string_view Searching = Cp866<"Идет поиск строки ">;  // then the text
 inline constexpr std::string_view NotFound = Cp866<"Строка не найдена.">;

@@ -11,6 +11,9 @@ struct ToolState {
   int8_t SavedSearchCase = 0;   // kept in the history file's line 17
   std::string SearchText;       // the last search text
   uint32_t PromptEndKey = 0;    // key that ended the last prompt; scan 0xF0 = search from the start
+  uint32_t Keystroke[32] = {};  // the recorded keys; one with character and scan 0 ends a replay
+  uint8_t RecordCount = 0;      // 0: not recording; else the slot (1..32) the next key goes into
+  uint8_t ReplayIndex = 0;      // 0: not replaying; else the slot (1..33) the next key comes from
 };
 
 }  // namespace lumo
