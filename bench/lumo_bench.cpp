@@ -15,6 +15,7 @@
 #include "app/MainLoop.h"
 #include "app/Startup.h"
 #include "files/Load.h"
+#include "screen/KeyNames.h"
 #include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/CaseMap.h"
@@ -367,6 +368,19 @@ Span MenuOpenMoveClose(Session& s, int, std::string& why) {
   return all;
 }
 
+// F9 plays 31 kept Down keys: a replay is drawn once, when it ends, however
+// many keys it holds. Each kept key is an operation.
+Span ReplayDowns(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  for (int i = 0; i < 31; ++i) e.Keystroke[i] = keys::Down;
+  e.Keystroke[31] = 0;
+  Place(e, 1, 1);
+  const long replays = 300;
+  Span sp = RunKeys(s, Times("\x1b[20~", replays), replays * 31);
+  if (e.CurLine != 1 + replays * 31 || e.ReplayIndex != 0) why = "the replays did not move the cursor 31 lines each";
+  return sp;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -391,6 +405,7 @@ const std::vector<Bench> Benches = {
     {"replace 100,000 alpha by beta, no questions (F6)", 5, ReplaceAll},
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
     {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
+    {"replay of 31 kept Down keys (F9, drawn once)", 5, ReplayDowns},
     // Formatting: its rows go here, in this list, as it comes (none is
     // printed until it is really measured).
 };
