@@ -9,21 +9,18 @@
 #include "text/Texts.h"
 #include "tools/AtomicFile.h"
 #include "tools/Keystrokes.h"
-#include "tools/SideFile.h"
 #include "tools/SidePaths.h"
 
 namespace lumo {
 
 void TransferKeystrokes(Editor& e, KeystrokeTransfer how) {
   e.BlockFileName = KeystrokeFileName;
+  OpenFile file;
   if (how == KeystrokeTransfer::SilentRead) {
     std::string path = e.BlockFileName;
-    std::string bytes;
-    if (FindSideFile(path, e.ProgramPath) && ReadSideFile(path, bytes, KeystrokeFileSize))
-      KeystrokesFromBytes(e, bytes);
+    if (FindSideFile(path, e.ProgramPath) && file.OpenRead(path)) ReadKeystrokes(e, file.Fd());
     return;
   }
-  OpenFile file;
   if (how == KeystrokeTransfer::Write) {
     AskFile(e, e.BlockFileName, file, AskWrite);
     if (e.OpFailed != 0) return;
