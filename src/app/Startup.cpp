@@ -12,6 +12,7 @@
 #include "screen/Window.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
+#include "tools/Completion.h"
 #include "tools/PromptEditor.h"
 #include "tools/SidePaths.h"
 
@@ -114,6 +115,7 @@ bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   ReadSettings(e);
   if (e.CurLine > e.LineCount) e.CurLine = e.LineCount;
   ReadPromptHistory(e);
+  ReadShorts(e);
   return true;
 }
 

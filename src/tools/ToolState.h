@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumo {
 
@@ -11,6 +12,12 @@ struct ToolState {
   int8_t SavedSearchCase = 0;   // kept in the history file's line 17
   std::string SearchText;       // the last search text
   uint32_t PromptEndKey = 0;    // key that ended the last prompt; scan 0xF0 = search from the start
+  std::vector<std::string> WordList, AbbrevList;  // from shorts.lmo, at most 100 each
+  std::string CompletionText;   // the accepted candidate, which the completion key goes on typing
+  int16_t CompletionPos = 0;    // its next byte to type (1-based); 0: no completion under way
+  uint8_t CompletionDir = 0, CompletionPass = 0;  // where the accepted offer was found
+  bool HasPendingKey = false;   // a key that ended an offer, for the loop to handle next
+  uint32_t PendingKey = 0;
 };
 
 }  // namespace lumo
