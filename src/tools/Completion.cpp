@@ -23,7 +23,6 @@ constexpr size_t ShortsReadLimit = 1 << 20;
 // rather than cut.
 constexpr size_t ShortsAppendLimit = 64u << 20;
 constexpr size_t ShownBytes = 53;
-constexpr uint8_t Overwritten = 0xB2;
 
 std::string_view UpToLastNonBlank(std::string_view s, size_t from) {
   if (from >= s.size()) return {};
