@@ -387,7 +387,10 @@ Span CompleteWalkOffers(Session& s, int, std::string& why) {
   const long offers = 3000;
   SetLineText(e, "ed", MaxLines);
   Place(e, MaxLines, 3);
-  Span all = RunKeys(s, "\\" + Times("\x7f", offers - 1) + "\r", offers);
+  std::string keys = "\\";
+  keys += Times("\x7f", offers - 1);
+  keys += '\r';
+  Span all = RunKeys(s, keys, offers);
   if (LineBytes(e, MaxLines).substr(0, 6) != "editor") why = "the last offer was not a word of the text";
   return all;
 }
