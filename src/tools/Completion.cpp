@@ -16,8 +16,8 @@
 namespace lumo {
 namespace {
 
-// Only the first entries of each list are kept, so more than this is never
-// needed even with every line at its longest; a longer file is read as far.
+// Only the first 100 lines of each kind are kept, which fit in far less
+// unless lines run on past what a line holds; then reading ends here.
 constexpr size_t ShortsReadLimit = 1 << 20;
 // An appended file is read whole and written back: a larger one is refused
 // rather than cut.
