@@ -27,12 +27,10 @@ void ShowOffer(Editor& e, const CompletionOffer& o) {
   WriteAt(e, 76, 2, k, o.Attr);
 }
 
-void Accept(Editor& e, const CompletionOffer& o, int last, CompletionSearch& s) {
+void Accept(Editor& e, const CompletionOffer& o, int last) {
   TypeString(e, std::string_view(o.Candidate).substr(size_t(o.P - 1), size_t(last - o.P)));
   e.CompletionText = o.Candidate;
   e.CompletionPos = int16_t(last);
-  e.CompletionDir = s.Dir();
-  e.CompletionPass = s.Pass();
 }
 
 }  // namespace
@@ -58,9 +56,9 @@ Reentry CompleteKey(Editor& e, KeyCode) {
     const KeyCode k = ReadKey(e);
     ClearMessage(e);
     if (k == Enter) {
-      Accept(e, o, o.E, s);
+      Accept(e, o, o.E);
     } else if (k == Backslash) {
-      Accept(e, o, o.P + 1, s);
+      Accept(e, o, o.P + 1);
     } else if (k == Backspace) {
       s.Skip();
       continue;

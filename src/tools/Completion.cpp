@@ -95,7 +95,7 @@ bool CompletionSearch::Next(CompletionOffer& o) {
       o.P = int(Prefix.size()) + 1;
       o.E = int(w.size()) + 1;
       o.K = K;
-      o.Attr = uint8_t(10 + Pass_ + D);
+      o.Attr = uint8_t(10 + Pass + D);
       return true;
     }
     Skip();
@@ -106,7 +106,7 @@ bool CompletionSearch::Next(CompletionOffer& o) {
       Copy.assign(line);
       // The word being typed must not complete itself.
       if (K == E.CurLine && E.CurCol >= 1 && size_t(E.CurCol) <= Copy.size()) Copy[size_t(E.CurCol - 1)] = ' ';
-      if (Pass_ == 1)
+      if (Pass == 1)
         for (char& c : Copy) c = char(ToCapital(uint8_t(c)));
       Loaded = true;
       From = 0;
@@ -143,7 +143,7 @@ bool CompletionSearch::OfferInLine(CompletionOffer& o) {
     o.P = p;
     o.E = end;
     o.K = K;
-    o.Attr = uint8_t(10 + Pass_ + D);
+    o.Attr = uint8_t(10 + Pass + D);
     return true;
   }
   return false;
@@ -151,7 +151,7 @@ bool CompletionSearch::OfferInLine(CompletionOffer& o) {
 
 void CompletionSearch::StartText() {
   At = Phase::Text;
-  Pass_ = 0;
+  Pass = 0;
   D = 0;
   K = E.CurLine;
   Loaded = false;
@@ -166,11 +166,11 @@ void CompletionSearch::NextLine() {
     K = E.CurLine + 1;
   }
   if (K > E.LineCount) {
-    if (Pass_ == 1) {
+    if (Pass == 1) {
       At = Phase::Done;
       return;
     }
-    Pass_ = 1;
+    Pass = 1;
     K = E.CurLine;
     D = 0;
     for (char& c : Prefix) c = char(ToCapital(uint8_t(c)));

@@ -51,8 +51,6 @@ class CompletionSearch {
   // on with the next word or line. Up on an unturned search is Skip.
   void Down();
   void Up();
-  uint8_t Dir() const { return D; }
-  uint8_t Pass() const { return Pass_; }
 
  private:
   enum class Phase : uint8_t { Words, Text, Done };
@@ -65,7 +63,7 @@ class CompletionSearch {
   std::string Prefix;
   Phase At = Phase::Words;
   int K = 1;
-  uint8_t D = 0, Pass_ = 0;
+  uint8_t D = 0, Pass = 0;
   std::string Copy;    // the line being searched, as compared
   bool Loaded = false;
   size_t From = 0;     // where the next place in Copy is looked for

@@ -15,7 +15,6 @@ struct ToolState {
   std::vector<std::string> WordList, AbbrevList;  // from shorts.lmo, at most 100 each
   std::string CompletionText;   // the accepted candidate, which the completion key goes on typing
   int16_t CompletionPos = 0;    // its next byte to type (1-based); 0: no completion under way
-  uint8_t CompletionDir = 0, CompletionPass = 0;  // where the accepted offer was found
   bool HasPendingKey = false;   // a key that ended an offer, for the loop to handle next
   uint32_t PendingKey = 0;
 };
