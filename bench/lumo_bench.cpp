@@ -381,6 +381,34 @@ Span ReplayDowns(Session& s, int, std::string& why) {
   return sp;
 }
 
+// Completion from the text: a word found 24,574 lines up, and the offers of
+// a frequent word walked one by one, each going on where the last one was.
+Span CompleteFarWord(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  SetLineText(e, "zqwertyuiop", 1);
+  Span all;
+  for (int i = 0; i < 20 && why.empty(); ++i) {
+    SetLineText(e, "zqw", MaxLines);
+    Place(e, MaxLines, 4);
+    all += RunKeys(s, "\\\r", 1);
+    if (LineBytes(e, MaxLines).substr(0, 11) != "zqwertyuiop") why = "the word of line 1 was not completed";
+  }
+  return all;
+}
+
+Span CompleteWalkOffers(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  const long offers = 3000;
+  SetLineText(e, "ed", MaxLines);
+  Place(e, MaxLines, 3);
+  std::string keys = "\\";
+  keys += Times("\x7f", offers - 1);
+  keys += '\r';
+  Span all = RunKeys(s, keys, offers);
+  if (LineBytes(e, MaxLines).substr(0, 6) != "editor") why = "the last offer was not a word of the text";
+  return all;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -406,6 +434,8 @@ const std::vector<Bench> Benches = {
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
     {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
     {"replay of 31 kept Down keys (F9, drawn once)", 5, ReplayDowns},
+    {"completion: a word 24,574 lines up (\\, Enter)", 5, CompleteFarWord},
+    {"  offers walked with Backspace (per offer)", 5, CompleteWalkOffers},
     // Formatting: its rows go here, in this list, as it comes (none is
     // printed until it is really measured).
 };

@@ -8,6 +8,7 @@
 #include "app/KeyTable.h"
 #include "app/KeystrokeFile.h"
 #include "app/Menus.h"
+#include "app/CompleteKeys.h"
 #include "edit/Blocks.h"
 #include "app/Search.h"
 #include "edit/Cursor.h"
@@ -30,8 +31,8 @@ constexpr KeyBinding Table[] = {
   {Backspace, BackspaceKey, Cp866<"Удалить символ слева">},
   {Tab, NextTabKey, Cp866<"Следующая позиция табуляции">},
   {Enter, EnterKey, Cp866<"Следующая строка">},
-  {Backslash, nullptr, Cp866<"Продолжение строки или слова">},
-  {Space, TypeBlank, Cp866<"Сокращение или пробел">},
+  {Backslash, CompleteKey, Cp866<"Продолжение строки или слова">},
+  {Space, SpaceKey, Cp866<"Сокращение или пробел">},
   {KpEnter, PadEnterKey, Cp866<"Следующая строка с колонки метки">},
   {Shift(Enter), ToggleLimit, Cp866<"Ограничение длины">},
   {Shift(KpEnter), ToggleLimit, Cp866<"Ограничение длины">},

@@ -8,6 +8,7 @@
 
 #include "app/KeyTable.h"
 #include "app/KeystrokeFile.h"
+#include "app/CompleteKeys.h"
 #include "app/MainLoop.h"
 #include "app/Search.h"
 #include "app/Startup.h"
@@ -30,6 +31,10 @@ Reentry UnmarkBlocks(Editor& e, KeyCode) {
 }
 
 Reentry EscapeKey(Editor& e, KeyCode key) {
+  if (e.CompletionPos > 0) {
+    e.CompletionPos = 0;
+    return Reentry::Read;
+  }
   if (e.BlockFirst > 0 || e.RectFirstLine > 0) return UnmarkBlocks(e, key);
   if (ExitSequence(e)) e.Quit = true;
   // The question used both top rows; they are drawn again either way.
@@ -172,9 +177,12 @@ Reentry AltFallback(Editor& e, KeyCode key) {
   }
   // Alt+F5/F6 change a word's first letter, Alt+F7 searches upward and Alt+F8
   // replaces by a file of pairs, with or without Shift; Alt+F9 writes the
-  // keystroke file. Alt+\ (completion list), Alt+Space, Alt+F2 and Alt+F4
-  // belong to commands still to come; until then they do nothing.
+  // keystroke file; Alt+\ appends to the completion list and Alt+Space
+  // reads it again. Alt+F2 and Alt+F4 belong to commands still to come;
+  // until then they do nothing.
+  if (ScanOf(key) == keys::CharAndScan(keys::Backslash) >> 8) return AppendShortsKey(e, key);
   const uint16_t low = keys::CharAndScan(key);
+  if (low == keys::CharAndScan(keys::Space)) return RereadShortsKey(e, key);
   if (low == keys::CharAndScan(keys::F5) || low == keys::CharAndScan(keys::F6)) return FirstLetterKey(e, key);
   if (low == keys::CharAndScan(keys::F7)) return SearchKey(e, key);
   if (low == keys::CharAndScan(keys::F8)) return ReplaceByFileKey(e, key);

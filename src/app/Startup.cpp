@@ -13,6 +13,7 @@
 #include "screen/Window.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
+#include "tools/Completion.h"
 #include "tools/PromptEditor.h"
 #include "tools/SidePaths.h"
 
@@ -115,6 +116,7 @@ bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   ReadSettings(e);
   if (e.CurLine > e.LineCount) e.CurLine = e.LineCount;
   ReadPromptHistory(e);
+  ReadShorts(e);
   if (e.LoadKeystrokes) TransferKeystrokes(e, KeystrokeTransfer::SilentRead);
   return true;
 }

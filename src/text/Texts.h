@@ -289,6 +289,11 @@ inline constexpr std::string_view CannotSetRawMode = "не удалось пер
 // Then the size now, as columns×rows, and a full stop.
 inline constexpr std::string_view WindowTooSmall = "Окно слишком мало: нужно не меньше 80 столбцов и 3 строк, сейчас ";
 
+// Completion and the completion list.
+inline constexpr std::string_view CompletionTitle = Cp866<" Подходящая строка: ">;
+inline constexpr std::string_view ShortsReread = Cp866<" shorts.lmo - OK!">;
+inline constexpr std::string_view ShortsAdded = Cp866<"Added ">;
+
 }  // namespace Texts
 
 }  // namespace lumo

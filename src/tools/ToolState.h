@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumo {
 
@@ -14,6 +15,11 @@ struct ToolState {
   uint32_t Keystroke[32] = {};  // the recorded keys; one with character and scan 0 ends a replay
   uint8_t RecordCount = 0;      // 0: not recording; else the slot (1..32) the next key goes into
   uint8_t ReplayIndex = 0;      // 0: not replaying; else the slot (1..33) the next key comes from
+  std::vector<std::string> WordList, AbbrevList;  // from shorts.lmo, at most 100 each
+  std::string CompletionText;   // the accepted candidate, which the completion key goes on typing
+  int16_t CompletionPos = 0;    // its next byte to type (1-based); 0: no completion under way
+  bool HasPendingKey = false;   // a key that ended an offer, for the loop to handle next
+  uint32_t PendingKey = 0;
 };
 
 }  // namespace lumo
