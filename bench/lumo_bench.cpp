@@ -20,6 +20,7 @@
 #include "text/Cp866.h"
 #include "text/CaseMap.h"
 #include "text/LineStore.h"
+#include "tools/Macros.h"
 
 namespace lumo::bench {
 namespace {
@@ -409,6 +410,25 @@ Span CompleteWalkOffers(Session& s, int, std::string& why) {
   return all;
 }
 
+// Ctrl+Alt+A typing its macro of 255 bytes into an empty line: every byte
+// typed as a key is, the line drawn once.
+Span TypeLongMacro(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  std::string text;
+  for (int i = 0; text.size() < 255; ++i) text += "macro" + std::to_string(i) + " ";
+  text.resize(255);
+  StoreMacro(e, MacroId(e, keys::Ctrl(keys::Alt(keys::A))), text);
+  e.LengthLimit = false;
+  Span all;
+  for (int line = 2000; line < 2200 && why.empty(); ++line) {
+    SetLineText(e, "", line);
+    Place(e, line, 1);
+    all += RunKeys(s, "\x1b[97;7u", 1);
+    if (LineBytes(e, line).substr(0, 255) != text) why = "the macro was not typed whole";
+  }
+  return all;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -436,6 +456,7 @@ const std::vector<Bench> Benches = {
     {"replay of 31 kept Down keys (F9, drawn once)", 5, ReplayDowns},
     {"completion: a word 24,574 lines up (\\, Enter)", 5, CompleteFarWord},
     {"  offers walked with Backspace (per offer)", 5, CompleteWalkOffers},
+    {"a macro of 255 bytes typed into a line (Ctrl+Alt+A)", 5, TypeLongMacro},
     // Formatting: its rows go here, in this list, as it comes (none is
     // printed until it is really measured).
 };

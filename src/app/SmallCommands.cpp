@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/KeyTable.h"
+#include "app/MacroCommands.h"
 #include "app/KeystrokeFile.h"
 #include "app/CompleteKeys.h"
 #include "app/MainLoop.h"
@@ -194,13 +195,10 @@ Reentry AltFallback(Editor& e, KeyCode key) {
   return Reentry::Read;
 }
 
-// No macro can be defined yet (the macro file and the defining keys come
-// with the macro commands), so playing one always finds none; defining
-// (Shift also held) does nothing until then.
+// With the macro keys switched off, Ctrl+Alt keys without a row do nothing.
 Reentry MacroStep(Editor& e, KeyCode key) {
-  if (!e.MacrosOn || (ShiftOf(key) & ModShift) != 0) return Reentry::Read;
-  ShowMessage(e, Texts::MacroUndefined, 1);
-  return Reentry::Update;
+  if (!e.MacrosOn) return Reentry::Read;
+  return (ShiftOf(key) & ModShift) != 0 ? DefineMacroKey(e, key) : PlayMacroKey(e, key);
 }
 
 }  // namespace lumo

@@ -142,6 +142,8 @@ inline constexpr std::string_view AskDeleteBlock =
 // A copy, move or shift that would push a line past 255 bytes changes nothing.
 inline constexpr std::string_view BlockTooLong = Cp866<"Блок не помещается: строка стала бы длиннее 255 байт.">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
+inline constexpr std::string_view MacrosOk = Cp866<" keydef.lmo - OK!">;
+inline constexpr std::string_view AskSaveMacros = Cp866<" Макросы записать ? | 1 - да | 2 или Esc - нет |">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
 // Keystroke recording.
