@@ -12,6 +12,8 @@ MenuOutcome UseKeyboard(Editor& e);
 MenuOutcome WindowTop(Editor& e);
 MenuOutcome WindowBottom(Editor& e);
 MenuOutcome Columns(Editor& e);
+// The ragged format also in program texts, where Ctrl+F types a template.
+MenuOutcome RaggedFormat(Editor& e);
 MenuOutcome PseudoOn(Editor& e);
 MenuOutcome PseudoOff(Editor& e);
 MenuOutcome DefineMacro(Editor& e);

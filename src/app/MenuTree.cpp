@@ -53,10 +53,9 @@ constexpr MenuItem RestoreItems[] = {Run(Shift(F10)), Run(Alt(R)), Run(Alt(Backs
 // "5 |лок " splits into "5 " and "лок ": only the first deletes the block.
 constexpr MenuItem DeleteItems[] = {Run(Ctrl(Y)), Run(Alt(W)), Run(Ctrl(Backspace)), Run(Ctrl(K)), Run(Alt(G)), None()};
 constexpr MenuItem FormatItems[] = {Run(Alt(A)), Run(Shift(Enter)), Open(Id::Paragraph), Run(Ctrl(Alt(Shift(Tab))))};
-// The ragged format is Ctrl+F's command outside program texts, where Ctrl+F
-// types a template: it has no key of its own to name, and comes with the
-// paragraph formatting.
-constexpr MenuItem ParagraphItems[] = {Run(Ctrl(Shift(F))), Act(nullptr), Act(menu::Columns)};
+// The ragged format is Ctrl+F's command, which in program texts types a
+// template instead: the menu runs the command itself.
+constexpr MenuItem ParagraphItems[] = {Run(Ctrl(Shift(F))), Act(menu::RaggedFormat), Act(menu::Columns)};
 constexpr MenuItem ServiceItems[] = {
     Open(Id::Macros), Open(Id::Buffer), Open(Id::Continue), Run(Alt(Q)), Run(F11), Open(Id::Pseudo), Run(Alt(F2))};
 constexpr MenuItem PseudoItems[] = {Act(menu::PseudoOn), Act(menu::PseudoOff)};

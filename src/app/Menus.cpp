@@ -15,6 +15,7 @@
 #include "app/MenuActions.h"
 #include "app/Startup.h"
 #include "edit/Cursor.h"
+#include "edit/Format.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "text/Texts.h"
@@ -128,6 +129,11 @@ MenuOutcome Columns(Editor& e) {
       return {Reentry::Redraw, true};
     }
   }
+}
+
+MenuOutcome RaggedFormat(Editor& e) {
+  FormatParagraph(e, false);
+  return {Reentry::Update};
 }
 
 MenuOutcome PseudoOn(Editor& e) {
