@@ -497,13 +497,13 @@ const std::vector<Bench> Benches = {
     {"delete of a 10,000-line block (Alt+G, one update)", 5, DeleteBlock},
     {"replace 100,000 alpha by beta, no questions (F6)", 5, ReplaceAll},
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
-    {"block sum (Alt+Q) over a 24,575-line rectangle of prices", 5, SumWholeColumn},
+    {"block sum (Alt+Q), 24,575-line rectangle", 5, SumWholeColumn},
     {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
     {"replay of 31 kept Down keys (F9, drawn once)", 5, ReplayDowns},
     {"completion: a word 24,574 lines up (\\, Enter)", 5, CompleteFarWord},
     {"  offers walked with Backspace (per offer)", 5, CompleteWalkOffers},
-    {"a macro of 255 bytes typed into a line (Ctrl+Alt+A)", 5, TypeLongMacro},
-    {"justify a paragraph (Ctrl+Shift+F held, 3-line paragraphs)", 5, JustifyParagraphs},
+    {"a 255-byte macro typed into a line (Ctrl+Alt+A)", 5, TypeLongMacro},
+    {"justify, Ctrl+Shift+F held (3-line paragraphs)", 5, JustifyParagraphs},
 };
 
 }  // namespace
