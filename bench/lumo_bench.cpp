@@ -15,10 +15,12 @@
 #include "app/MainLoop.h"
 #include "app/Startup.h"
 #include "files/Load.h"
+#include "screen/KeyNames.h"
 #include "screen/Window.h"
 #include "text/Cp866.h"
 #include "text/CaseMap.h"
 #include "text/LineStore.h"
+#include "tools/Macros.h"
 #include "tools/BlockSum.h"
 
 namespace lumo::bench {
@@ -368,6 +370,66 @@ Span MenuOpenMoveClose(Session& s, int, std::string& why) {
   return all;
 }
 
+// F9 plays 31 kept Down keys: a replay is drawn once, when it ends, however
+// many keys it holds. Each kept key is an operation.
+Span ReplayDowns(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  for (int i = 0; i < 31; ++i) e.Keystroke[i] = keys::Down;
+  e.Keystroke[31] = 0;
+  Place(e, 1, 1);
+  const long replays = 300;
+  Span sp = RunKeys(s, Times("\x1b[20~", replays), replays * 31);
+  if (e.CurLine != 1 + replays * 31 || e.ReplayIndex != 0) why = "the replays did not move the cursor 31 lines each";
+  return sp;
+}
+
+// Completion from the text: a word found 24,574 lines up, and the offers of
+// a frequent word walked one by one, each going on where the last one was.
+Span CompleteFarWord(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  SetLineText(e, "zqwertyuiop", 1);
+  Span all;
+  for (int i = 0; i < 20 && why.empty(); ++i) {
+    SetLineText(e, "zqw", MaxLines);
+    Place(e, MaxLines, 4);
+    all += RunKeys(s, "\\\r", 1);
+    if (LineBytes(e, MaxLines).substr(0, 11) != "zqwertyuiop") why = "the word of line 1 was not completed";
+  }
+  return all;
+}
+
+Span CompleteWalkOffers(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  const long offers = 3000;
+  SetLineText(e, "ed", MaxLines);
+  Place(e, MaxLines, 3);
+  std::string keys = "\\";
+  keys += Times("\x7f", offers - 1);
+  keys += '\r';
+  Span all = RunKeys(s, keys, offers);
+  if (LineBytes(e, MaxLines).substr(0, 6) != "editor") why = "the last offer was not a word of the text";
+  return all;
+}
+
+// Ctrl+Alt+A typing its macro of 255 bytes into an empty line: every byte
+// typed as a key is, the line drawn once.
+Span TypeLongMacro(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  std::string text;
+  for (int i = 0; text.size() < 255; ++i) text += "macro" + std::to_string(i) + " ";
+  text.resize(255);
+  StoreMacro(e, MacroId(e, keys::Ctrl(keys::Alt(keys::A))), text);
+  e.LengthLimit = false;
+  Span all;
+  for (int line = 2000; line < 2200 && why.empty(); ++line) {
+    SetLineText(e, "", line);
+    Place(e, line, 1);
+    all += RunKeys(s, "\x1b[97;7u", 1);
+    if (LineBytes(e, line).substr(0, 255) != text) why = "the macro was not typed whole";
+  }
+  return all;
+}
+
 // Alt+Q over a rectangle of every line, each holding a price with both
 // kinds of separator: the exact sum of 24575 numbers.
 Span SumWholeColumn(Session& s, int, std::string& why) {
@@ -435,9 +497,13 @@ const std::vector<Bench> Benches = {
     {"delete of a 10,000-line block (Alt+G, one update)", 5, DeleteBlock},
     {"replace 100,000 alpha by beta, no questions (F6)", 5, ReplaceAll},
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
-    {"block sum (Alt+Q) over a 24,575-line rectangle of prices", 5, SumWholeColumn},
+    {"block sum (Alt+Q), 24,575-line rectangle", 5, SumWholeColumn},
     {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
-    {"justify a paragraph (Ctrl+Shift+F held, 3-line paragraphs)", 5, JustifyParagraphs},
+    {"replay of 31 kept Down keys (F9, drawn once)", 5, ReplayDowns},
+    {"completion: a word 24,574 lines up (\\, Enter)", 5, CompleteFarWord},
+    {"  offers walked with Backspace (per offer)", 5, CompleteWalkOffers},
+    {"a 255-byte macro typed into a line (Ctrl+Alt+A)", 5, TypeLongMacro},
+    {"justify, Ctrl+Shift+F held (3-line paragraphs)", 5, JustifyParagraphs},
 };
 
 }  // namespace

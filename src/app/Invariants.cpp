@@ -99,6 +99,8 @@ std::string CheckTables(const Editor& e) {
 std::string CheckInvariants(const Editor& e) {
   size_t held = 0;
   std::string f = CheckLines(e, held);
+  // Macro texts are held in the same budget as the lines.
+  held += e.MacroBytes;
   if (f.empty() && held != e.BudgetUsed)
     f = Fault("budget account differs from what the lines hold", long(e.BudgetUsed), long(held));
   if (f.empty()) f = CheckCursor(e);

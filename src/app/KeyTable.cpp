@@ -6,7 +6,9 @@
 // Keys that share a command share its label; labels take the words of the
 // menu item that runs the same command where there is one.
 #include "app/KeyTable.h"
+#include "app/KeystrokeFile.h"
 #include "app/Menus.h"
+#include "app/CompleteKeys.h"
 #include "app/Templates.h"
 #include "edit/Blocks.h"
 #include "app/Search.h"
@@ -18,6 +20,7 @@
 #include "files/CodePageCheck.h"
 #include "files/Insert.h"
 #include "text/Texts.h"
+#include "tools/Keystrokes.h"
 #include "tools/BlockSum.h"
 #include "tools/Colours.h"
 
@@ -32,8 +35,8 @@ constexpr KeyBinding Table[] = {
   {Backspace, BackspaceKey, Cp866<"Удалить символ слева">},
   {Tab, NextTabKey, Cp866<"Следующая позиция табуляции">},
   {Enter, EnterKey, Cp866<"Следующая строка">},
-  {Backslash, nullptr, Cp866<"Продолжение строки или слова">},
-  {Space, TypeBlank, Cp866<"Сокращение или пробел">},
+  {Backslash, CompleteKey, Cp866<"Продолжение строки или слова">},
+  {Space, SpaceKey, Cp866<"Сокращение или пробел">},
   {KpEnter, PadEnterKey, Cp866<"Следующая строка с колонки метки">},
   {Shift(Enter), ToggleLimit, Cp866<"Ограничение длины">},
   {Shift(KpEnter), ToggleLimit, Cp866<"Ограничение длины">},
@@ -79,7 +82,7 @@ constexpr KeyBinding Table[] = {
   {F6, ReplaceKey, Cp866<"Замена">},
   {F7, SearchKey, Cp866<"Поиск без учета размера">},
   {F8, DuplicateKey, Cp866<"Дублировать строку">},
-  {F9, nullptr, Cp866<"Воспроизвести буфер">},
+  {F9, ReplayKey, Cp866<"Воспроизвести буфер">},
   {F10, MenuKey, Cp866<"Основное меню">},
   {F11, RecodeKey, Cp866<"Перекодировка">},
   {F12, NextEndMarkerKey, Cp866<"К строке с закладкой">},
@@ -100,7 +103,7 @@ constexpr KeyBinding Table[] = {
   {Shift(F5), BlockTransformKey, Cp866<"Блок в большие">},
   {Shift(F6), BlockTransformKey, Cp866<"Блок в малые">},
   {Shift(F7), SearchKey, Cp866<"Поиск с учетом размера">},
-  {Shift(F9), nullptr, Cp866<"Начать формирование буфера">},
+  {Shift(F9), RecordKey, Cp866<"Начать формирование буфера">},
   {Shift(F10), RestoreEpisode, Cp866<"Восстановить строку как до входа">},
   {Shift(Home), WindowEdgeKey, Cp866<"Верх или низ экрана">},
   {Shift(Up), MarkUpKey, Cp866<"Строка вверх с блоком">},
@@ -117,7 +120,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(F5), LetterCaseKey, Cp866<"Символ в большую">},
   {Ctrl(F6), LetterCaseKey, Cp866<"Символ в малую">},
   {Ctrl(F7), SearchKey, Cp866<"Поиск вверх без учета размера">},
-  {Ctrl(F9), nullptr, Cp866<"Считать буфер из файла">},
+  {Ctrl(F9), ReadKeystrokesKey, Cp866<"Считать буфер из файла">},
   {Ctrl(F10), ColoursKey, Cp866<"Цвета">},
   {Ctrl(F12), ToggleEndMarkerKey, Cp866<"Закладка F12">},
   {Ctrl(Home), TextTopKey, Cp866<"Верхняя строка файла">},
@@ -134,7 +137,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(Shift(F6)), FirstLetterKey, Cp866<"Слово с малой">},
   {Ctrl(Shift(F7)), SearchKey, Cp866<"Поиск вверх с учетом размера">},
   {Ctrl(Shift(F8)), ReplaceByFileKey, Cp866<"Замена по файлу">},
-  {Ctrl(Shift(F9)), nullptr, Cp866<"Записать буфер в файл">},
+  {Ctrl(Shift(F9)), WriteKeystrokesKey, Cp866<"Записать буфер в файл">},
   {Ctrl(Shift(Up)), MarkUpKey, Cp866<"8 строк вверх с блоком">},
   {Ctrl(Shift(Down)), MarkDownKey, Cp866<"8 строк вниз с блоком">},
   {Ctrl(Shift(Left)), MarkWordLeftKey, Cp866<"Слово влево с блоком">},

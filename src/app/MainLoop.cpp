@@ -14,6 +14,7 @@
 #include "tools/Keystrokes.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/Paste.h"
 #include "app/Typing.h"
@@ -75,6 +76,8 @@ Reentry HandleKey(Editor& e, KeyCode key) {
   // The take-file undo survives only a trip through the menu (F10 in any
   // combination); Ctrl+F1 reads the mark itself.
   using namespace keys;
+  // Only plain typing keeps a completion going.
+  if (ScanOf(key) == 0xFF || CharOf(key) == 0 || (ShiftOf(key) & (ModCtrl | ModAlt))) e.CompletionPos = 0;
   if (key != Ctrl(F1) && CharAndScan(key) != CharAndScan(F10)) e.InsertMark = 0;
   if (key != Ctrl(F1) && e.CurLine >= 1 && e.CurLine <= e.LineCount) TakeSnapshot(e);
   return Dispatch(e, key);
@@ -94,7 +97,17 @@ void MainLoop(Editor& e) {
     }
     PlaceCursor(e);
     e.TopBefore = e.TopLine;
-    at = HandleKey(e, NextKey(e));
+    // A key that ended a completion offer is handled as if just pressed; a
+    // replay's end, like a recording that overflowed, brings no key: the
+    // pass starts again at the update point, which shows what the replay did.
+    KeyCode key = 0;
+    if (std::exchange(e.HasPendingKey, false)) {
+      key = e.PendingKey;
+    } else if (!LoopKey(e, key)) {
+      at = Reentry::Update;
+      continue;
+    }
+    at = HandleKey(e, key);
   }
 }
 

@@ -18,6 +18,8 @@ MenuOutcome PseudoOn(Editor& e);
 MenuOutcome PseudoOff(Editor& e);
 MenuOutcome DefineMacro(Editor& e);
 MenuOutcome PlayMacro(Editor& e);
+MenuOutcome ReadMacroFile(Editor& e);
+MenuOutcome WriteMacroFile(Editor& e);
 MenuOutcome MacrosOn(Editor& e);
 MenuOutcome MacrosOff(Editor& e);
 

@@ -59,9 +59,9 @@ constexpr MenuItem ParagraphItems[] = {Run(Ctrl(Shift(F))), Act(menu::RaggedForm
 constexpr MenuItem ServiceItems[] = {
     Open(Id::Macros), Open(Id::Buffer), Open(Id::Continue), Run(Alt(Q)), Run(F11), Open(Id::Pseudo), Run(Alt(F2))};
 constexpr MenuItem PseudoItems[] = {Act(menu::PseudoOn), Act(menu::PseudoOff)};
-// Rereading and writing the macro file come with the macros themselves.
 constexpr MenuItem MacrosItems[] = {
-    Act(menu::DefineMacro), Act(menu::PlayMacro), Act(menu::MacrosOn), Act(menu::MacrosOff), Act(nullptr), Act(nullptr)};
+    Act(menu::DefineMacro), Act(menu::PlayMacro),     Act(menu::MacrosOn),
+    Act(menu::MacrosOff),   Act(menu::ReadMacroFile), Act(menu::WriteMacroFile)};
 // Both first items start or stop a recording; a recording is played with F9.
 constexpr MenuItem BufferItems[] = {Run(Shift(F9)), Run(Shift(F9)), Run(Ctrl(Shift(F9))), Run(Ctrl(F9))};
 constexpr MenuItem ContinueItems[] = {Run(Backslash), Run(Alt(F4)), Run(Alt(Backslash)), Run(Alt(Shift(Backslash)))};

@@ -10,6 +10,7 @@
 
 #include "app/HistoryScreen.h"
 #include "app/KeyTable.h"
+#include "app/MacroCommands.h"
 #include "app/MainLoop.h"
 #include "app/MenuActions.h"
 #include "app/Startup.h"
@@ -147,20 +148,30 @@ MenuOutcome PseudoOff(Editor& e) {
 
 namespace {
 
-// The key the user names is taken as if Ctrl and Alt (and Shift, to define)
-// had been held with it, which is how the macro keys are told apart.
-MenuOutcome MacroByKey(Editor& e, uint8_t mods) {
+// The key the user names is read from the keyboard; its macro is defined or
+// typed whether or not the Ctrl+Alt keys are switched to macros.
+MenuOutcome MacroByKey(Editor& e, bool define) {
   ShowMessage(e, Texts::Menu::AskMacroKey, 0);
   const KeyCode k = ReadKey(e);
   ClearMessage(e);
   MarkWindow(e);
-  return {Stronger(Reentry::Redraw, MacroStep(e, MakeKey(CharOf(k), ScanOf(k), mods, KindOf(k))))};
+  return {Stronger(Reentry::Redraw, define ? DefineMacroKey(e, k) : PlayMacroKey(e, k))};
 }
 
 }  // namespace
 
-MenuOutcome DefineMacro(Editor& e) { return MacroByKey(e, ModCtrl | ModAlt | ModShift); }
-MenuOutcome PlayMacro(Editor& e) { return MacroByKey(e, ModCtrl | ModAlt); }
+MenuOutcome DefineMacro(Editor& e) { return MacroByKey(e, true); }
+MenuOutcome PlayMacro(Editor& e) { return MacroByKey(e, false); }
+
+MenuOutcome ReadMacroFile(Editor& e) {
+  TransferMacros(e, MacroTransfer::Read);
+  return {Reentry::Redraw};
+}
+
+MenuOutcome WriteMacroFile(Editor& e) {
+  TransferMacros(e, MacroTransfer::Write);
+  return {Reentry::Redraw};
+}
 
 MenuOutcome MacrosOn(Editor& e) {
   e.MacrosOn = true;

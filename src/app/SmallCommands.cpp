@@ -7,6 +7,9 @@
 #include <cstdio>
 
 #include "app/KeyTable.h"
+#include "app/MacroCommands.h"
+#include "app/KeystrokeFile.h"
+#include "app/CompleteKeys.h"
 #include "app/MainLoop.h"
 #include "app/Search.h"
 #include "app/Startup.h"
@@ -29,6 +32,10 @@ Reentry UnmarkBlocks(Editor& e, KeyCode) {
 }
 
 Reentry EscapeKey(Editor& e, KeyCode key) {
+  if (e.CompletionPos > 0) {
+    e.CompletionPos = 0;
+    return Reentry::Read;
+  }
   if (e.BlockFirst > 0 || e.RectFirstLine > 0) return UnmarkBlocks(e, key);
   if (ExitSequence(e)) e.Quit = true;
   // The question used both top rows; they are drawn again either way.
@@ -76,7 +83,8 @@ Reentry TypeControl(Editor& e, KeyCode key) {
 // The next key's value as eight hexadecimal digits, kind first. The key comes
 // from the loop's own source, so a recorded display replays whole.
 Reentry ShowKeyCode(Editor& e, KeyCode) {
-  const KeyCode k = NextKey(e);
+  KeyCode k = 0;
+  if (!LoopKey(e, k)) return Reentry::Update;
   char digits[9];
   std::snprintf(digits, sizeof digits, "%08X", unsigned(k));
   TypeString(e, {digits, 8});
@@ -169,13 +177,17 @@ Reentry AltFallback(Editor& e, KeyCode key) {
     return Reentry::Update;
   }
   // Alt+F5/F6 change a word's first letter, Alt+F7 searches upward and Alt+F8
-  // replaces by a file of pairs, with or without Shift. Alt+\ (completion
-  // list), Alt+Space, Alt+F2, Alt+F4 and Alt+F9 belong to commands still to
-  // come; until then they do nothing.
+  // replaces by a file of pairs, with or without Shift; Alt+F9 writes the
+  // keystroke file; Alt+\ appends to the completion list and Alt+Space
+  // reads it again. Alt+F2 and Alt+F4 belong to commands still to come;
+  // until then they do nothing.
+  if (ScanOf(key) == keys::CharAndScan(keys::Backslash) >> 8) return AppendShortsKey(e, key);
   const uint16_t low = keys::CharAndScan(key);
+  if (low == keys::CharAndScan(keys::Space)) return RereadShortsKey(e, key);
   if (low == keys::CharAndScan(keys::F5) || low == keys::CharAndScan(keys::F6)) return FirstLetterKey(e, key);
   if (low == keys::CharAndScan(keys::F7)) return SearchKey(e, key);
   if (low == keys::CharAndScan(keys::F8)) return ReplaceByFileKey(e, key);
+  if (low == keys::CharAndScan(keys::F9)) return WriteKeystrokesKey(e, key);
   if (low == keys::CharAndScan(keys::F10)) {
     TypeChar(e, 0);
     return Reentry::Update;
@@ -183,13 +195,10 @@ Reentry AltFallback(Editor& e, KeyCode key) {
   return Reentry::Read;
 }
 
-// No macro can be defined yet (the macro file and the defining keys come
-// with the macro commands), so playing one always finds none; defining
-// (Shift also held) does nothing until then.
+// With the macro keys switched off, Ctrl+Alt keys without a row do nothing.
 Reentry MacroStep(Editor& e, KeyCode key) {
-  if (!e.MacrosOn || (ShiftOf(key) & ModShift) != 0) return Reentry::Read;
-  ShowMessage(e, Texts::MacroUndefined, 1);
-  return Reentry::Update;
+  if (!e.MacrosOn) return Reentry::Read;
+  return (ShiftOf(key) & ModShift) != 0 ? DefineMacroKey(e, key) : PlayMacroKey(e, key);
 }
 
 }  // namespace lumo

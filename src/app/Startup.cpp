@@ -4,7 +4,9 @@
 // margins the loader gives each line.
 #include "app/Startup.h"
 
+#include "app/MacroCommands.h"
 #include "app/Options.h"
+#include "app/KeystrokeFile.h"
 #include "app/SideFiles.h"
 #include "files/AskFile.h"
 #include "files/Load.h"
@@ -12,6 +14,7 @@
 #include "screen/Window.h"
 #include "text/LineStore.h"
 #include "text/Texts.h"
+#include "tools/Completion.h"
 #include "tools/PromptEditor.h"
 #include "tools/SidePaths.h"
 
@@ -114,6 +117,9 @@ bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   ReadSettings(e);
   if (e.CurLine > e.LineCount) e.CurLine = e.LineCount;
   ReadPromptHistory(e);
+  ReadShorts(e);
+  TransferMacros(e, MacroTransfer::SilentRead);
+  if (e.LoadKeystrokes) TransferKeystrokes(e, KeystrokeTransfer::SilentRead);
   return true;
 }
 
@@ -132,6 +138,7 @@ bool ExitSequence(Editor& e) {
     // the message has told why.
     if (e.Modified) return false;
   }
+  OfferMacroSave(e);
   WriteSettings(e);
   WritePromptHistory(e);
   return true;

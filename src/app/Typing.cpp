@@ -271,6 +271,7 @@ void TypePath(Editor& e, KeyCode key) {
   const uint8_t shift = uint8_t(key >> 16);
   if ((shift & 3) != 0 && e.PseudographicsMode && ch >= '.' && ch <= '9') ch = KeypadBox[ch - '.'];
   if (e.RusMode) ch = RusTranslate(ch);
+  e.CompletionPos = 0;
   if (TypeOne(e, ch) && e.PseudographicsMode && ch == VerticalLine) DrawingDown(e);
 }
 

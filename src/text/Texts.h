@@ -158,7 +158,15 @@ inline constexpr std::string_view ColourBlink =
 // many such lines there were follows.
 inline constexpr std::string_view TabsKept = Cp866<"Строк длиннее 255 байт после раскрытия табуляции (оставлены): ">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
+inline constexpr std::string_view MacrosOk = Cp866<" keydef.lmo - OK!">;
+inline constexpr std::string_view AskSaveMacros = Cp866<" Макросы записать ? | 1 - да | 2 или Esc - нет |">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
+
+// Keystroke recording.
+inline constexpr std::string_view RecordingHint = Cp866<"В конце набора команд снова нажмите Shift+F9.">;
+inline constexpr std::string_view RecordingOverflow = Cp866<" Too many keystrokes! Buffer recording stopped.">;
+inline constexpr std::string_view RecordingStopped = Cp866<" Buffer recording stopped.">;
+inline constexpr std::string_view KeystrokesOk = Cp866<" kbdbufer.lmo - OK!">;
 
 // Search and replace.
 inline constexpr std::string_view Searching = Cp866<"Идет поиск строки ">;  // then the text
@@ -309,6 +317,11 @@ inline constexpr std::string_view CannotReadTerminalMode = "не удалось 
 inline constexpr std::string_view CannotSetRawMode = "не удалось перевести терминал в прямой режим: ";
 // Then the size now, as columns×rows, and a full stop.
 inline constexpr std::string_view WindowTooSmall = "Окно слишком мало: нужно не меньше 80 столбцов и 3 строк, сейчас ";
+
+// Completion and the completion list.
+inline constexpr std::string_view CompletionTitle = Cp866<" Подходящая строка: ">;
+inline constexpr std::string_view ShortsReread = Cp866<" shorts.lmo - OK!">;
+inline constexpr std::string_view ShortsAdded = Cp866<"Added ">;
 
 }  // namespace Texts
 

@@ -286,9 +286,16 @@ struct Session {
       }
       case Ctrl(keys::W): WritePromptHistory(E); break;
       case Ctrl(R): ReadPromptHistory(E); break;
-      // Shift+F9 starts or stops keystroke recording, which does not exist
-      // yet; claimed so it inserts no byte.
-      case Shift(F9): break;
+      // Stopping ends the prompt: the caller must not act on an answer
+      // whose keys the recording has just closed.
+      case Shift(F9):
+        if (E.RecordCount > 0) {
+          Finish(127);
+        } else {
+          StartRecording(E);
+          ClearField(W(), 0x07);
+        }
+        break;
       case Alt(F3): E.RusMode = !E.RusMode; break;
       case Alt(F10): Insert(0); break;
       // Alt+[ ] ; ' , . / come as kind 3 from the console; the kind-0 form
@@ -335,7 +342,11 @@ void PromptEditor(Editor& e, PromptText& answer, uint8_t mode) {
   KeyCode key = 0;
   while (!s.Done) {
     s.Show();
-    key = NextKey(e);
+    const KeyFrom from = NextKey(e, key);
+    if (from != KeyFrom::Key) {
+      s.Finish(from == KeyFrom::Overflow ? 127 : 1);
+      break;
+    }
     s.Dispatch(key);
     if (!s.Done && (key & 0xFF) == 13) s.Finish(0);
   }
@@ -343,6 +354,7 @@ void PromptEditor(Editor& e, PromptText& answer, uint8_t mode) {
   if (s.Touched && (s.Mode == PromptSearch || s.Mode == PromptReplace))
     StorePromptAnswer(e, answer.View());
   ClearMessage(e);
+  if (e.OpFailed == 127) StopRecording(e, key);
 }
 
 }  // namespace lumo

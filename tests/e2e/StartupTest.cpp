@@ -89,5 +89,17 @@ TEST_F(StartupTest, TheAnswerRingFileIsWrittenBackSlotForSlot) {
   EXPECT_EQ(S.ReadFile(path), file);
 }
 
+// -K reads the keystroke file where the side-file look-up finds it (here the
+// current directory); F9 then plays it.
+TEST_F(StartupTest, OptionKReadsTheKeystrokeFileAtStart) {
+  std::string keys("x\x2D\0\0y\x15\0\0", 8);
+  keys.resize(128, '\0');
+  S.WriteFile("kbdbufer.lmo", keys);
+  S.WriteFile("a.txt", "z\r\n");
+  ASSERT_NO_FATAL_FAILURE(Open({"-W", "-+", "-K", "a.txt"}));
+  S.Keys("<F9>");
+  EXPECT_EQ(S.WaitScreen({{3, 1, "xyz"}}), "");
+}
+
 }  // namespace
 }  // namespace lumo::e2e

@@ -11,7 +11,7 @@ set -u
 build=$1
 seconds=$2
 shift 2
-targets=${*:-"key_decoder file_loader history_file key_stream"}
+targets=${*:-"key_decoder file_loader history_file key_stream keystroke_file shorts_file macro_file"}
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 cd "$build" || exit 2
 work=corpus
@@ -38,7 +38,7 @@ for t in $targets; do
       "$units" "$(ls "$seeds/$t" | wc -l)"
   else
     printf '%-13s FAILED (exit %s), see %s/%s:\n' "$t" "$rc" "$build" "$log"
-    grep -E 'ERROR|SUMMARY|^(key decoder|file loader|history file|key stream):|Test unit written' "$log" | head -n 12
+    grep -E 'ERROR|SUMMARY|^(key decoder|file loader|history file|key stream|keystroke file):|Test unit written' "$log" | head -n 12
     failed="$failed $t"
   fi
 done

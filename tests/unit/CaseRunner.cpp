@@ -266,7 +266,8 @@ std::map<std::string, Number> Numbers(Editor& e) {
           {"Macros", &e.MacrosOn}, {"Count", &e.LineCount}, {"OpFailed", &e.OpFailed},
           {"LineMark1", &e.LineMark[1]}, {"LineMark2", &e.LineMark[2]}, {"LineMark3", &e.LineMark[3]},
           {"Cross", &e.CursorCross}, {"FileType", &e.FileType}, {"CommentColour", &e.CommentColour},
-          {"CodePageCheck", &e.CodePageCheck}, {"Clipex", &e.ClipexOn}};
+          {"CodePageCheck", &e.CodePageCheck}, {"Clipex", &e.ClipexOn},
+          {"Recording", &e.RecordCount}, {"Replay", &e.ReplayIndex}};
 }
 
 const std::map<std::string, CodePage> CodePages = {{"ASCII", CodePage::Ascii}, {"ANSI", CodePage::Ansi}, {"KOI8", CodePage::Koi8}};
