@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumo {
 
@@ -16,6 +17,8 @@ struct AppState {
   std::string HistoryFile;       // prompt history path
   std::string ClipFile;          // clipboard file path
   std::string ProgramPath;       // the running program, for side files
+  std::vector<std::string> Args; // the command line after the program, for nested runs
+  std::string NestedName = "keydef.lmo";  // the last name Ctrl+F4 was given
   bool Quit = false;             // the loop ends after the current key
   bool MacrosOn = true;          // Ctrl+Alt keys play (and with Shift define) macros
   int16_t TopBefore = 1;         // TopLine as it was when the current command began

@@ -8,6 +8,7 @@
 #include "app/KeyTable.h"
 #include "app/KeystrokeFile.h"
 #include "app/Menus.h"
+#include "app/OutsideCommands.h"
 #include "app/CompleteKeys.h"
 #include "app/Templates.h"
 #include "edit/Blocks.h"
@@ -74,7 +75,7 @@ constexpr KeyBinding Table[] = {
   {WithChar(Alt(Slash), '/'), WhereBlockKey, Cp866<"Где блок">},
 
   // Function and cursor keys.
-  {F1, nullptr, Cp866<"Помощь">},
+  {F1, HelpKey, Cp866<"Помощь">},
   {F2, SaveFile, Cp866<"Запись">},
   {F3, AddLineKey, Cp866<"Добавить пустую строку">},
   {F4, GoToLineKey, Cp866<"Строка по номеру">},
@@ -116,7 +117,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(F1), UndoTakeFile, Cp866<"Отмена взятия файла">},
   {Ctrl(F2), SaveElsewhereKey, Cp866<"Запись в другой файл">},
   {Ctrl(F3), GetBackKey, Cp866<"Get back">},
-  {Ctrl(F4), nullptr, Cp866<"Редактировать другой файл">},
+  {Ctrl(F4), EditOtherKey, Cp866<"Редактировать другой файл">},
   {Ctrl(F5), LetterCaseKey, Cp866<"Символ в большую">},
   {Ctrl(F6), LetterCaseKey, Cp866<"Символ в малую">},
   {Ctrl(F7), SearchKey, Cp866<"Поиск вверх без учета размера">},
@@ -169,7 +170,7 @@ constexpr KeyBinding Table[] = {
   {Alt(S), SplitKey, Cp866<"Расщепить строку">},
   {Alt(F), FillBlockKey, Cp866<"Заполнить блок символом">},
   {Alt(G), DeleteBlockKey, Cp866<"Удалить блок">},
-  {Alt(H), nullptr, Cp866<"Помощь">},
+  {Alt(H), HelpKey, Cp866<"Помощь">},
   {Alt(J), JoinKey, Cp866<"Объединить строки">},
   {Alt(C), CopyBlockKey, Cp866<"Копия блока со снятием разметки">},
   {Alt(K), CopyBlockKey, Cp866<"Копия блока без снятия разметки">},

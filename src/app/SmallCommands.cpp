@@ -11,6 +11,7 @@
 #include "app/KeystrokeFile.h"
 #include "app/CompleteKeys.h"
 #include "app/MainLoop.h"
+#include "app/OutsideCommands.h"
 #include "app/Search.h"
 #include "app/Startup.h"
 #include "app/Typing.h"
@@ -179,11 +180,12 @@ Reentry AltFallback(Editor& e, KeyCode key) {
   // Alt+F5/F6 change a word's first letter, Alt+F7 searches upward and Alt+F8
   // replaces by a file of pairs, with or without Shift; Alt+F9 writes the
   // keystroke file; Alt+\ appends to the completion list and Alt+Space
-  // reads it again. Alt+F2 and Alt+F4 belong to commands still to come;
-  // until then they do nothing.
+  // reads it again; Alt+F2 saves and runs RUN, Alt+F4 edits shorts.lmo.
   if (ScanOf(key) == keys::CharAndScan(keys::Backslash) >> 8) return AppendShortsKey(e, key);
   const uint16_t low = keys::CharAndScan(key);
   if (low == keys::CharAndScan(keys::Space)) return RereadShortsKey(e, key);
+  if (low == keys::CharAndScan(keys::F2)) return RunFileKey(e, key);
+  if (low == keys::CharAndScan(keys::F4)) return EditShortsKey(e, key);
   if (low == keys::CharAndScan(keys::F5) || low == keys::CharAndScan(keys::F6)) return FirstLetterKey(e, key);
   if (low == keys::CharAndScan(keys::F7)) return SearchKey(e, key);
   if (low == keys::CharAndScan(keys::F8)) return ReplaceByFileKey(e, key);

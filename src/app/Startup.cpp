@@ -75,6 +75,7 @@ void ShowCredits(Editor& e) {
 
 bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   SetStartValues(e);
+  e.Args = args;
   if (!InitLineTable(e)) {
     ShowMessage(e, Texts::NoMemory, 1);
     e.ExitCode = 2;
