@@ -18,5 +18,7 @@ MenuOutcome DefineMacro(Editor& e);
 MenuOutcome PlayMacro(Editor& e);
 MenuOutcome MacrosOn(Editor& e);
 MenuOutcome MacrosOff(Editor& e);
+MenuOutcome ReadMacros(Editor& e);
+MenuOutcome WriteMacros(Editor& e);
 
 }  // namespace lumo::menu

@@ -62,7 +62,7 @@ constexpr MenuItem ServiceItems[] = {
 constexpr MenuItem PseudoItems[] = {Act(menu::PseudoOn), Act(menu::PseudoOff)};
 // Rereading and writing the macro file come with the macros themselves.
 constexpr MenuItem MacrosItems[] = {
-    Act(menu::DefineMacro), Act(menu::PlayMacro), Act(menu::MacrosOn), Act(menu::MacrosOff), Act(nullptr), Act(nullptr)};
+    Act(menu::DefineMacro), Act(menu::PlayMacro), Act(menu::MacrosOn), Act(menu::MacrosOff), Act(menu::ReadMacros), Act(menu::WriteMacros)};
 // Both first items start or stop a recording; a recording is played with F9.
 constexpr MenuItem BufferItems[] = {Run(Shift(F9)), Run(Shift(F9)), Run(Ctrl(Shift(F9))), Run(Ctrl(F9))};
 constexpr MenuItem ContinueItems[] = {Run(Backslash), Run(Alt(F4)), Run(Alt(Backslash)), Run(Alt(Shift(Backslash)))};

@@ -11,6 +11,7 @@
 #include "app/HistoryScreen.h"
 #include "app/KeyTable.h"
 #include "app/MainLoop.h"
+#include "app/MacroKeys.h"
 #include "app/MenuActions.h"
 #include "app/Startup.h"
 #include "edit/Cursor.h"
@@ -141,20 +142,30 @@ MenuOutcome PseudoOff(Editor& e) {
 
 namespace {
 
-// The key the user names is taken as if Ctrl and Alt (and Shift, to define)
-// had been held with it, which is how the macro keys are told apart.
-MenuOutcome MacroByKey(Editor& e, uint8_t mods) {
+// The key the user names stands for itself with Ctrl and Alt, whether the
+// macro keys are on or not: the menu is the way to macros when they are off.
+MenuOutcome MacroByKey(Editor& e, Reentry (*command)(Editor&, KeyCode)) {
   ShowMessage(e, Texts::Menu::AskMacroKey, 0);
   const KeyCode k = ReadKey(e);
   ClearMessage(e);
   MarkWindow(e);
-  return {Stronger(Reentry::Redraw, MacroStep(e, MakeKey(CharOf(k), ScanOf(k), mods, KindOf(k))))};
+  return {Stronger(Reentry::Redraw, command(e, k))};
 }
 
 }  // namespace
 
-MenuOutcome DefineMacro(Editor& e) { return MacroByKey(e, ModCtrl | ModAlt | ModShift); }
-MenuOutcome PlayMacro(Editor& e) { return MacroByKey(e, ModCtrl | ModAlt); }
+MenuOutcome DefineMacro(Editor& e) { return MacroByKey(e, lumo::DefineMacro); }
+MenuOutcome PlayMacro(Editor& e) { return MacroByKey(e, TypeMacro); }
+
+MenuOutcome ReadMacros(Editor& e) {
+  TransferMacros(e, MacroTransfer::Read);
+  return {Reentry::Redraw};
+}
+
+MenuOutcome WriteMacros(Editor& e) {
+  TransferMacros(e, MacroTransfer::Write);
+  return {Reentry::Redraw};
+}
 
 MenuOutcome MacrosOn(Editor& e) {
   e.MacrosOn = true;

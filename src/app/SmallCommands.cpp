@@ -9,6 +9,7 @@
 #include "app/KeyTable.h"
 #include "app/KeystrokeFile.h"
 #include "app/CompleteKeys.h"
+#include "app/MacroKeys.h"
 #include "app/MainLoop.h"
 #include "app/Search.h"
 #include "app/Startup.h"
@@ -194,13 +195,9 @@ Reentry AltFallback(Editor& e, KeyCode key) {
   return Reentry::Read;
 }
 
-// No macro can be defined yet (the macro file and the defining keys come
-// with the macro commands), so playing one always finds none; defining
-// (Shift also held) does nothing until then.
 Reentry MacroStep(Editor& e, KeyCode key) {
-  if (!e.MacrosOn || (ShiftOf(key) & ModShift) != 0) return Reentry::Read;
-  ShowMessage(e, Texts::MacroUndefined, 1);
-  return Reentry::Update;
+  if (!e.MacrosOn) return Reentry::Read;
+  return (ShiftOf(key) & ModShift) != 0 ? DefineMacro(e, key) : TypeMacro(e, key);
 }
 
 }  // namespace lumo

@@ -6,6 +6,7 @@
 
 #include "app/Options.h"
 #include "app/KeystrokeFile.h"
+#include "app/MacroKeys.h"
 #include "app/SideFiles.h"
 #include "files/AskFile.h"
 #include "files/Load.h"
@@ -117,6 +118,7 @@ bool StartEditor(Editor& e, const std::vector<std::string>& args) {
   if (e.CurLine > e.LineCount) e.CurLine = e.LineCount;
   ReadPromptHistory(e);
   ReadShorts(e);
+  TransferMacros(e, MacroTransfer::SilentRead);
   if (e.LoadKeystrokes) TransferKeystrokes(e, KeystrokeTransfer::SilentRead);
   return true;
 }
@@ -136,6 +138,7 @@ bool ExitSequence(Editor& e) {
     // the message has told why.
     if (e.Modified) return false;
   }
+  OfferMacroSave(e);
   WriteSettings(e);
   WritePromptHistory(e);
   return true;

@@ -149,6 +149,8 @@ inline constexpr std::string_view RecordingHint = Cp866<"В конце набо�
 inline constexpr std::string_view RecordingOverflow = Cp866<" Too many keystrokes! Buffer recording stopped.">;
 inline constexpr std::string_view RecordingStopped = Cp866<" Buffer recording stopped.">;
 inline constexpr std::string_view KeystrokesOk = Cp866<" kbdbufer.lmo - OK!">;
+inline constexpr std::string_view MacrosOk = Cp866<" keydef.lmo - OK!">;
+inline constexpr std::string_view AskSaveMacros = Cp866<" Макросы записать ? | 1 - да | 2 или Esc - нет |">;
 
 // Search and replace.
 inline constexpr std::string_view Searching = Cp866<"Идет поиск строки ">;  // then the text

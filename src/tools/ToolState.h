@@ -1,5 +1,6 @@
 // State of the prompt line and, later, the other tools.
 #pragma once
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ struct ToolState {
   int16_t CompletionPos = 0;    // its next byte to type (1-based); 0: no completion under way
   bool HasPendingKey = false;   // a key that ended an offer, for the loop to handle next
   uint32_t PendingKey = 0;
+  std::string MacroText[256];   // by macro id; counted in the text's memory budget
+  std::bitset<256> MacroSet;    // the ids that have a text
+  bool MacrosChanged = false;   // a macro was defined since the file was last written
 };
 
 }  // namespace lumo
