@@ -70,7 +70,7 @@ fuzz: fuzz-build
 
 fuzz-build: fuzz-deps
 	cmake -S . -B $(FUZZBUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DLUMO_FUZZ=ON -DLUMO_TESTS=OFF >/dev/null
-	cmake --build $(FUZZBUILD) -j$(JOBS) --target fuzz_key_decoder fuzz_file_loader fuzz_history_file fuzz_key_stream fuzz_keystroke_file fuzz_shorts_file
+	cmake --build $(FUZZBUILD) -j$(JOBS) --target fuzz_key_decoder fuzz_file_loader fuzz_history_file fuzz_key_stream fuzz_keystroke_file fuzz_shorts_file fuzz_macro_file
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD) build-bench

@@ -20,6 +20,7 @@
 #include "text/Cp866.h"
 #include "text/CaseMap.h"
 #include "text/LineStore.h"
+#include "tools/Macros.h"
 
 namespace lumo::bench {
 namespace {
@@ -381,6 +382,33 @@ Span ReplayDowns(Session& s, int, std::string& why) {
   return sp;
 }
 
+// A macro as long as a line can be, typed into an empty line at margin 255:
+// each byte goes through the typing rules, and the last word wraps.
+Span TypeLongMacro(Session& s, int run, std::string& why) {
+  Editor& e = s.E;
+  const std::string text = Times("macro ", 42) + "end";
+  StoreMacro(e, MacroId(keys::Ctrl(keys::Alt(keys::A)), false), text);
+  const uint8_t margin = e.RightMargin;
+  e.RightMargin = 255;
+  // The full text has no room for a wrapped line.
+  for (int i = 0; run == 0 && i < 300; ++i) {
+    int16_t at = 20000;
+    DeleteLine(e, at);
+  }
+  Span all;
+  for (int i = 0; i < 50 && why.empty(); ++i) {
+    const int line = 16000 + run * 100 + i;
+    SetLineText(e, "", line);
+    Place(e, line, 1);
+    all += RunKeys(s, "\x1b[27;7;97~", 1);
+    // The last word goes over the margin and wraps to the next line.
+    if (LineBytes(e, line).substr(0, 252) != text.substr(0, 252) || LineBytes(e, line + 1).substr(0, 3) != "end")
+      why = "the macro is not in the line";
+  }
+  e.RightMargin = margin;
+  return all;
+}
+
 // Completion from the text: a word found 24,574 lines up, and the offers of
 // a frequent word walked one by one, each going on where the last one was.
 Span CompleteFarWord(Session& s, int, std::string& why) {
@@ -436,6 +464,7 @@ const std::vector<Bench> Benches = {
     {"replay of 31 kept Down keys (F9, drawn once)", 5, ReplayDowns},
     {"completion: a word 24,574 lines up (\\, Enter)", 5, CompleteFarWord},
     {"  offers walked with Backspace (per offer)", 5, CompleteWalkOffers},
+    {"a 255-byte macro typed into a line (Ctrl+Alt+key)", 5, TypeLongMacro},
     // Formatting: its rows go here, in this list, as it comes (none is
     // printed until it is really measured).
 };

@@ -11,7 +11,7 @@ set -u
 build=$1
 seconds=$2
 shift 2
-targets=${*:-"key_decoder file_loader history_file key_stream keystroke_file shorts_file"}
+targets=${*:-"key_decoder file_loader history_file key_stream keystroke_file shorts_file macro_file"}
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 cd "$build" || exit 2
 work=corpus
