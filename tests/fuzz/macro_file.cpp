@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A budget that runs out part way through some inputs.
   e.BudgetLimit = e.BudgetUsed + size % 1024;
   ParseMacros(e, bytes);
-  if (LineBytes(e, 1) != "text" || e.LineCount != 1) Fail("reading changed the text");
+  if (LineBytes(e, 1).substr(0, TextLength(e, 1)) != "text" || e.LineCount != 1) Fail("reading changed the text");
   if (const std::string f = CheckInvariants(e); !f.empty()) Fail(f);
   if (e.MacrosChanged) Fail("reading marked the macros changed");
 
