@@ -21,6 +21,7 @@
 #include "text/CaseMap.h"
 #include "text/LineStore.h"
 #include "tools/Macros.h"
+#include "tools/BlockSum.h"
 
 namespace lumo::bench {
 namespace {
@@ -382,33 +383,6 @@ Span ReplayDowns(Session& s, int, std::string& why) {
   return sp;
 }
 
-// A macro as long as a line can be, typed into an empty line at margin 255:
-// each byte goes through the typing rules, and the last word wraps.
-Span TypeLongMacro(Session& s, int run, std::string& why) {
-  Editor& e = s.E;
-  const std::string text = Times("macro ", 42) + "end";
-  StoreMacro(e, MacroId(keys::Ctrl(keys::Alt(keys::A)), false), text);
-  const uint8_t margin = e.RightMargin;
-  e.RightMargin = 255;
-  // The full text has no room for a wrapped line.
-  for (int i = 0; run == 0 && i < 300; ++i) {
-    int16_t at = 20000;
-    DeleteLine(e, at);
-  }
-  Span all;
-  for (int i = 0; i < 50 && why.empty(); ++i) {
-    const int line = 16000 + run * 100 + i;
-    SetLineText(e, "", line);
-    Place(e, line, 1);
-    all += RunKeys(s, "\x1b[27;7;97~", 1);
-    // The last word goes over the margin and wraps to the next line.
-    if (LineBytes(e, line).substr(0, 252) != text.substr(0, 252) || LineBytes(e, line + 1).substr(0, 3) != "end")
-      why = "the macro is not in the line";
-  }
-  e.RightMargin = margin;
-  return all;
-}
-
 // Completion from the text: a word found 24,574 lines up, and the offers of
 // a frequent word walked one by one, each going on where the last one was.
 Span CompleteFarWord(Session& s, int, std::string& why) {
@@ -437,6 +411,69 @@ Span CompleteWalkOffers(Session& s, int, std::string& why) {
   return all;
 }
 
+// Ctrl+Alt+A typing its macro of 255 bytes into an empty line: every byte
+// typed as a key is, the line drawn once.
+Span TypeLongMacro(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  std::string text;
+  for (int i = 0; text.size() < 255; ++i) text += "macro" + std::to_string(i) + " ";
+  text.resize(255);
+  StoreMacro(e, MacroId(e, keys::Ctrl(keys::Alt(keys::A))), text);
+  e.LengthLimit = false;
+  Span all;
+  for (int line = 2000; line < 2200 && why.empty(); ++line) {
+    SetLineText(e, "", line);
+    Place(e, line, 1);
+    all += RunKeys(s, "\x1b[97;7u", 1);
+    if (LineBytes(e, line).substr(0, 255) != text) why = "the macro was not typed whole";
+  }
+  return all;
+}
+
+// Alt+Q over a rectangle of every line, each holding a price with both
+// kinds of separator: the exact sum of 24575 numbers.
+Span SumWholeColumn(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  for (int i = 1; i <= e.LineCount; ++i) SetLineText(e, "Item: 9,999,999.99999", i);
+  e.RectFirstLine = 1;
+  e.RectLastLine = e.LineCount;
+  e.RectFirstCol = 1;
+  e.RectLastCol = 40;
+  Place(e, 1, 1);
+  const std::string altQ = "\x1bq";
+  Span all;
+  for (int i = 0; i < 10 && why.empty(); ++i) {
+    all += RunKeys(s, altQ, 1);
+    std::string total, bad;
+    if (!SumPieces(e, total, bad) || total != "245749999999.75425") why = "the sum is not the exact one";
+  }
+  return all;
+}
+
+// Ctrl+Shift+F held down a text of short paragraphs (three lines and an
+// empty one, every line of the table used): one key a paragraph, each
+// justified to 60 columns and the cursor left on the next.
+Span JustifyParagraphs(Session& s, int, std::string& why) {
+  Editor& e = s.E;
+  const char* words[] = {"the", "quick", "brown", "fox", "jumps", "over", "lazy", "dogs", "and", "cats"};
+  // Each run joins lines; the next starts from the whole table again.
+  MarkBlock(s, MaxLines, 1);
+  e.BlockFirst = e.BlockLast = 0;
+  for (int i = 1; i <= e.LineCount; ++i) {
+    std::string line;
+    for (int w = 0; i % 4 != 0 && w < 6; ++w) line += std::string(words[(i * 7 + w * 3) % 10]) + " ";
+    SetLineText(e, line, i);
+  }
+  e.FormatWidth = 60;
+  Place(e, 1, 1);
+  const long paragraphs = (e.LineCount + 3) / 4;
+  Span sp = RunKeys(s, Times("\x1b[70;6u", paragraphs), paragraphs);
+  for (int i = 1; i < e.LineCount && why.empty(); ++i)
+    if (TextLength(e, i) > 0 && TextLength(e, i + 1) > 0 && TextLength(e, i) != 60) why = "a line was not justified";
+  if (e.CurLine != e.LineCount) why = "the keys did not reach the last paragraph";
+  return sp;
+}
+
 // The rows after start-up, in the order printed. Each runs in a process of
 // its own, on the largest text as the program loads it.
 const std::vector<Bench> Benches = {
@@ -460,13 +497,13 @@ const std::vector<Bench> Benches = {
     {"delete of a 10,000-line block (Alt+G, one update)", 5, DeleteBlock},
     {"replace 100,000 alpha by beta, no questions (F6)", 5, ReplaceAll},
     {"case-blind search, a Cyrillic word in the last line", 5, SearchCyrillic},
+    {"block sum (Alt+Q), 24,575-line rectangle", 5, SumWholeColumn},
     {"menu: F10, Right, Esc, each key drawn (per key)", 5, MenuOpenMoveClose},
     {"replay of 31 kept Down keys (F9, drawn once)", 5, ReplayDowns},
     {"completion: a word 24,574 lines up (\\, Enter)", 5, CompleteFarWord},
     {"  offers walked with Backspace (per offer)", 5, CompleteWalkOffers},
-    {"a 255-byte macro typed into a line (Ctrl+Alt+key)", 5, TypeLongMacro},
-    // Formatting: its rows go here, in this list, as it comes (none is
-    // printed until it is really measured).
+    {"a 255-byte macro typed into a line (Ctrl+Alt+A)", 5, TypeLongMacro},
+    {"justify, Ctrl+Shift+F held (3-line paragraphs)", 5, JustifyParagraphs},
 };
 
 }  // namespace

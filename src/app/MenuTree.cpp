@@ -53,16 +53,15 @@ constexpr MenuItem RestoreItems[] = {Run(Shift(F10)), Run(Alt(R)), Run(Alt(Backs
 // "5 |лок " splits into "5 " and "лок ": only the first deletes the block.
 constexpr MenuItem DeleteItems[] = {Run(Ctrl(Y)), Run(Alt(W)), Run(Ctrl(Backspace)), Run(Ctrl(K)), Run(Alt(G)), None()};
 constexpr MenuItem FormatItems[] = {Run(Alt(A)), Run(Shift(Enter)), Open(Id::Paragraph), Run(Ctrl(Alt(Shift(Tab))))};
-// The ragged format is Ctrl+F's command outside program texts, where Ctrl+F
-// types a template: it has no key of its own to name, and comes with the
-// paragraph formatting.
-constexpr MenuItem ParagraphItems[] = {Run(Ctrl(Shift(F))), Act(nullptr), Act(menu::Columns)};
+// The ragged format is Ctrl+F's command, which in program texts types a
+// template instead: the menu runs the command itself.
+constexpr MenuItem ParagraphItems[] = {Run(Ctrl(Shift(F))), Act(menu::RaggedFormat), Act(menu::Columns)};
 constexpr MenuItem ServiceItems[] = {
     Open(Id::Macros), Open(Id::Buffer), Open(Id::Continue), Run(Alt(Q)), Run(F11), Open(Id::Pseudo), Run(Alt(F2))};
 constexpr MenuItem PseudoItems[] = {Act(menu::PseudoOn), Act(menu::PseudoOff)};
-// Rereading and writing the macro file come with the macros themselves.
 constexpr MenuItem MacrosItems[] = {
-    Act(menu::DefineMacro), Act(menu::PlayMacro), Act(menu::MacrosOn), Act(menu::MacrosOff), Act(menu::ReadMacros), Act(menu::WriteMacros)};
+    Act(menu::DefineMacro), Act(menu::PlayMacro),     Act(menu::MacrosOn),
+    Act(menu::MacrosOff),   Act(menu::ReadMacroFile), Act(menu::WriteMacroFile)};
 // Both first items start or stop a recording; a recording is played with F9.
 constexpr MenuItem BufferItems[] = {Run(Shift(F9)), Run(Shift(F9)), Run(Ctrl(Shift(F9))), Run(Ctrl(F9))};
 constexpr MenuItem ContinueItems[] = {Run(Backslash), Run(Alt(F4)), Run(Alt(Backslash)), Run(Alt(Shift(Backslash)))};

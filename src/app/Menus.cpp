@@ -10,11 +10,12 @@
 
 #include "app/HistoryScreen.h"
 #include "app/KeyTable.h"
+#include "app/MacroCommands.h"
 #include "app/MainLoop.h"
-#include "app/MacroKeys.h"
 #include "app/MenuActions.h"
 #include "app/Startup.h"
 #include "edit/Cursor.h"
+#include "edit/Format.h"
 #include "screen/StatusRow.h"
 #include "screen/Window.h"
 #include "text/Texts.h"
@@ -130,6 +131,11 @@ MenuOutcome Columns(Editor& e) {
   }
 }
 
+MenuOutcome RaggedFormat(Editor& e) {
+  FormatParagraph(e, false);
+  return {Reentry::Update};
+}
+
 MenuOutcome PseudoOn(Editor& e) {
   e.PseudographicsMode = true;
   return {Reentry::Update};
@@ -142,27 +148,27 @@ MenuOutcome PseudoOff(Editor& e) {
 
 namespace {
 
-// The key the user names stands for itself with Ctrl and Alt, whether the
-// macro keys are on or not: the menu is the way to macros when they are off.
-MenuOutcome MacroByKey(Editor& e, Reentry (*command)(Editor&, KeyCode)) {
+// The key the user names is read from the keyboard; its macro is defined or
+// typed whether or not the Ctrl+Alt keys are switched to macros.
+MenuOutcome MacroByKey(Editor& e, bool define) {
   ShowMessage(e, Texts::Menu::AskMacroKey, 0);
   const KeyCode k = ReadKey(e);
   ClearMessage(e);
   MarkWindow(e);
-  return {Stronger(Reentry::Redraw, command(e, k))};
+  return {Stronger(Reentry::Redraw, define ? DefineMacroKey(e, k) : PlayMacroKey(e, k))};
 }
 
 }  // namespace
 
-MenuOutcome DefineMacro(Editor& e) { return MacroByKey(e, lumo::DefineMacro); }
-MenuOutcome PlayMacro(Editor& e) { return MacroByKey(e, TypeMacro); }
+MenuOutcome DefineMacro(Editor& e) { return MacroByKey(e, true); }
+MenuOutcome PlayMacro(Editor& e) { return MacroByKey(e, false); }
 
-MenuOutcome ReadMacros(Editor& e) {
+MenuOutcome ReadMacroFile(Editor& e) {
   TransferMacros(e, MacroTransfer::Read);
   return {Reentry::Redraw};
 }
 
-MenuOutcome WriteMacros(Editor& e) {
+MenuOutcome WriteMacroFile(Editor& e) {
   TransferMacros(e, MacroTransfer::Write);
   return {Reentry::Redraw};
 }

@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "app/KeyTable.h"
+#include "app/MacroCommands.h"
 #include "app/KeystrokeFile.h"
 #include "app/CompleteKeys.h"
-#include "app/MacroKeys.h"
 #include "app/MainLoop.h"
 #include "app/Search.h"
 #include "app/Startup.h"
@@ -195,9 +195,10 @@ Reentry AltFallback(Editor& e, KeyCode key) {
   return Reentry::Read;
 }
 
+// With the macro keys switched off, Ctrl+Alt keys without a row do nothing.
 Reentry MacroStep(Editor& e, KeyCode key) {
   if (!e.MacrosOn) return Reentry::Read;
-  return (ShiftOf(key) & ModShift) != 0 ? DefineMacro(e, key) : TypeMacro(e, key);
+  return (ShiftOf(key) & ModShift) != 0 ? DefineMacroKey(e, key) : PlayMacroKey(e, key);
 }
 
 }  // namespace lumo

@@ -4,9 +4,9 @@
 // margins the loader gives each line.
 #include "app/Startup.h"
 
+#include "app/MacroCommands.h"
 #include "app/Options.h"
 #include "app/KeystrokeFile.h"
-#include "app/MacroKeys.h"
 #include "app/SideFiles.h"
 #include "files/AskFile.h"
 #include "files/Load.h"

@@ -12,6 +12,7 @@
 
 #include "app/Typing.h"
 #include "edit/Cursor.h"
+#include "edit/Format.h"
 #include "edit/LineOps.h"
 #include "edit/Words.h"
 #include "screen/StatusRow.h"
@@ -582,14 +583,7 @@ Reentry ClipPasteKey(Editor& e, KeyCode) {
       TypeBytes(e, l);
       MoveToLine(e, e.CurLine + 1);
       e.CurCol = 1;
-      if (e.LeftMargin > 1) {
-        LineEdit w = EditLine(e, e.CurLine);
-        int k = 1;
-        while (k <= w.Len && w.At(k) == ' ') ++k;
-        w.Erase(1, k - 1);
-        w.Insert(1, std::string(size_t(e.LeftMargin - 1), ' '));
-        if (!w.Overflow && w.RawEnd() <= MaxLineBytes) CommitLine(e, e.CurLine, w);
-      }
+      if (e.LeftMargin > 1) Reindent(e, e.LeftMargin);
     }
     e.CurCol = e.LeftMargin;
   } else {

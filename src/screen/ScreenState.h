@@ -41,6 +41,7 @@ struct ScreenState {
   Cell MessageIdle = MakeCell(0xB0, 7);  // drawn with bit 0x0800 while LengthLimit is off
   uint8_t ChoicePreselect = 1;   // option a choice bar starts on
   uint16_t ChoiceResult = 0;     // answer of the last choice bar
+  KeyCode ChoiceKey = 0;         // the key that answered it
   uint32_t ChoiceBarsShown = 0;  // how many choice bars have been asked so far
   uint8_t RawShift = 0;          // shift state of the last key as the console gave it
   int16_t PageStep = 22;         // screen height - 3

@@ -266,6 +266,7 @@ int ChoiceBar(Editor& e, std::string_view question, std::string_view hint, uint8
 
     using namespace keys;
     const KeyCode k = ReadKey(e);
+    e.ChoiceKey = k;
     if (k == Esc) {
       answer = 0;
       break;

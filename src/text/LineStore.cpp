@@ -166,10 +166,6 @@ size_t FreeMemory(const TextState& t) {
   return t.BudgetUsed >= t.BudgetLimit ? 0 : t.BudgetLimit - t.BudgetUsed;
 }
 
-void TakeBudget(TextState& t, size_t bytes) { t.BudgetUsed += bytes; }
-
-void ReturnBudget(TextState& t, size_t bytes) { t.BudgetUsed -= bytes < t.BudgetUsed ? bytes : t.BudgetUsed; }
-
 uint8_t TextLength(std::string_view s) {
   uint8_t c[256];
   size_t n = s.size() > 255 ? 255 : s.size();

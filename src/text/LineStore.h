@@ -16,10 +16,6 @@ bool InitLineTable(TextState& t);
 void FreeAllLines(TextState& t);
 
 size_t FreeMemory(const TextState& t);
-// Counts bytes held outside the text (the macros) in the same budget, so
-// that what they take is no longer offered to lines.
-void TakeBudget(TextState& t, size_t bytes);
-void ReturnBudget(TextState& t, size_t bytes);
 
 // The raw counted string of line i (0..LineCount).
 inline uint8_t* LineAt(const TextState& t, int i) { return t.Lines[i]; }

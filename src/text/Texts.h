@@ -141,7 +141,25 @@ inline constexpr std::string_view AskDeleteBlock =
     Cp866<" Удалить помеченный блок ? | 1 - да | 2 - нет | 3 или Esc - ничего |">;
 // A copy, move or shift that would push a line past 255 bytes changes nothing.
 inline constexpr std::string_view BlockTooLong = Cp866<"Блок не помещается: строка стала бы длиннее 255 байт.">;
+// The block sum: the total follows the first, the offending piece and a bell
+// the second.
+inline constexpr std::string_view BlockSum = Cp866<"Сумма  по  блоку = ">;
+inline constexpr std::string_view BadSumData = Cp866<"Некорректные данные для данной функции: ">;
+// The colour command's bars; the byte and colour bars get their items added.
+inline constexpr std::string_view ColourScope =
+    Cp866<" Цвета | 1 Символ | 2 Слово | 3 Строка | 4 До конца строки | 5 = 4 без пробелов|">;
+inline constexpr std::string_view ColourControl = Cp866<" Символ: |">;
+inline constexpr std::string_view ColourControlHint = Cp866<"         #0 - Alt+F10, others - Alt+numeric keypad.">;
+inline constexpr std::string_view ColourFore = Cp866<" Цвет букв: |">;
+inline constexpr std::string_view ColourBack = Cp866<" Цвет фона: |">;
+inline constexpr std::string_view ColourBlink =
+    Cp866<" ? | 1 - без мерцания | 2 - с мерцанием | 3 или Esc - отказ |">;
+// Tab expansion leaves a line that would grow past 255 bytes as it was; how
+// many such lines there were follows.
+inline constexpr std::string_view TabsKept = Cp866<"Строк длиннее 255 байт после раскрытия табуляции (оставлены): ">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
+inline constexpr std::string_view MacrosOk = Cp866<" keydef.lmo - OK!">;
+inline constexpr std::string_view AskSaveMacros = Cp866<" Макросы записать ? | 1 - да | 2 или Esc - нет |">;
 inline constexpr std::string_view AskFillChar = Cp866<"Введите символ заполнения: ">;
 
 // Keystroke recording.
@@ -149,8 +167,6 @@ inline constexpr std::string_view RecordingHint = Cp866<"В конце набо�
 inline constexpr std::string_view RecordingOverflow = Cp866<" Too many keystrokes! Buffer recording stopped.">;
 inline constexpr std::string_view RecordingStopped = Cp866<" Buffer recording stopped.">;
 inline constexpr std::string_view KeystrokesOk = Cp866<" kbdbufer.lmo - OK!">;
-inline constexpr std::string_view MacrosOk = Cp866<" keydef.lmo - OK!">;
-inline constexpr std::string_view AskSaveMacros = Cp866<" Макросы записать ? | 1 - да | 2 или Esc - нет |">;
 
 // Search and replace.
 inline constexpr std::string_view Searching = Cp866<"Идет поиск строки ">;  // then the text

@@ -1,62 +1,59 @@
 #include "tools/Macros.h"
 
+#include "screen/KeyNames.h"
 #include "text/LineStore.h"
 #include "tools/SideFile.h"
 
 namespace lumo {
-
-uint8_t MacroId(KeyCode key, bool rusMode) {
-  const uint8_t id = ScanOf(key) == 0xFF ? CharOf(key) : ScanOf(key);
-  return uint8_t(id + (rusMode ? 128 : 0));
-}
-
-bool StoreMacro(Editor& e, uint8_t id, std::string_view text) {
-  if (FreeMemory(e) <= text.size()) return false;
-  ReturnBudget(e, e.MacroText[id].size());
-  TakeBudget(e, text.size());
-  e.MacroText[id].assign(text);
-  e.MacroText[id].shrink_to_fit();
-  e.MacroSet.set(id);
-  return true;
-}
-
 namespace {
 
-// Digits only, and at most 255: a larger id names no key, and taking it
-// modulo 256 would overwrite the macro of a key that does exist.
-bool ParseId(std::string_view s, uint8_t& id) {
-  if (s.empty()) return false;
-  unsigned v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + unsigned(c - '0');
-    if (v > 255) return false;
+constexpr size_t MaxText = 255;
+
+// A decimal number of 1 to 3 digits and at most 255, or -1.
+int IdOf(std::string_view digits) {
+  if (digits.empty() || digits.size() > 3) return -1;
+  int n = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
   }
-  id = uint8_t(v);
-  return true;
+  return n <= 255 ? n : -1;
 }
 
 }  // namespace
 
-void ParseMacros(Editor& e, std::string_view bytes) {
-  SideLines lines(bytes);
+uint8_t MacroId(const Editor& e, KeyCode key) {
+  const uint8_t id = ScanOf(key) == 0xFF ? CharOf(key) : ScanOf(key);
+  return uint8_t(id + (e.RusMode ? 128 : 0));
+}
+
+bool StoreMacro(Editor& e, int id, std::string_view text) {
+  text = text.substr(0, MaxText);
+  std::optional<std::string>& slot = e.Macro[size_t(id & 0xFF)];
+  const size_t old = slot ? slot->size() : 0;
+  if (text.size() > old && FreeMemory(e) <= text.size() - old) return false;
+  slot = std::string(text);
+  e.MacroBytes = e.MacroBytes - old + text.size();
+  e.BudgetUsed = e.BudgetUsed - old + text.size();
+  return true;
+}
+
+void MacrosFromBytes(Editor& e, std::string_view bytes) {
+  SideLines in(bytes);
   std::string_view line;
-  while (lines.Next(line, 255)) {
+  while (in.Next(line, MaxText)) {
     const size_t blank = line.find(' ');
-    uint8_t id = 0;
-    if (blank == std::string_view::npos || !ParseId(line.substr(0, blank), id)) continue;
-    if (!StoreMacro(e, id, line.substr(blank + 1))) return;
+    if (blank == std::string_view::npos) continue;
+    const int id = IdOf(line.substr(0, blank));
+    if (id < 0) continue;
+    if (!StoreMacro(e, id, line.substr(blank + 1))) break;
   }
 }
 
-// Id 0 is written too: a macro kept only in memory would be lost at exit
-// without a word, though the user was offered to save it.
-std::string MacroBytes(const Editor& e) {
+std::string MacroFileBytes(const Editor& e) {
   std::string out;
-  for (int id = 0; id < 256; ++id) {
-    if (!e.MacroSet.test(size_t(id))) continue;
-    AddSideLine(out, std::to_string(id) + ' ' + e.MacroText[id]);
-  }
+  for (size_t id = 0; id < e.Macro.size(); ++id)
+    if (e.Macro[id]) AddSideLine(out, std::to_string(id) + " " + *e.Macro[id]);
   return out;
 }
 

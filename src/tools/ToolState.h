@@ -1,7 +1,9 @@
 // State of the prompt line and, later, the other tools.
 #pragma once
-#include <bitset>
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,9 +23,9 @@ struct ToolState {
   int16_t CompletionPos = 0;    // its next byte to type (1-based); 0: no completion under way
   bool HasPendingKey = false;   // a key that ended an offer, for the loop to handle next
   uint32_t PendingKey = 0;
-  std::string MacroText[256];   // by macro id; counted in the text's memory budget
-  std::bitset<256> MacroSet;    // the ids that have a text
-  bool MacrosChanged = false;   // a macro was defined since the file was last written
+  std::array<std::optional<std::string>, 256> Macro;  // by macro id: the text typed, if defined
+  size_t MacroBytes = 0;        // what the texts hold, counted in the memory budget
+  bool MacrosChanged = false;   // defined from the keyboard since the macro file was written
 };
 
 }  // namespace lumo
