@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "text/LineStore.h"
@@ -99,8 +100,16 @@ std::string CheckTables(const Editor& e) {
 std::string CheckInvariants(const Editor& e) {
   size_t held = 0;
   std::string f = CheckLines(e, held);
-  // Macro texts are held in the same budget as the lines.
-  held += e.MacroBytes;
+  // Macro texts are held in the same budget as the lines. What they hold is
+  // counted afresh: the running account is what could drift.
+  size_t macros = 0;
+  for (const std::optional<std::string>& m : e.Macro) {
+    if (!m) continue;
+    macros += m->size();
+    if (f.empty() && m->size() > 255) f = Fault("macro text too long", long(m->size()));
+  }
+  if (f.empty() && macros != e.MacroBytes) f = Fault("macro account differs from the texts", long(e.MacroBytes), long(macros));
+  held += macros;
   if (f.empty() && held != e.BudgetUsed)
     f = Fault("budget account differs from what the lines hold", long(e.BudgetUsed), long(held));
   if (f.empty()) f = CheckCursor(e);

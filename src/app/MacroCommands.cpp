@@ -76,33 +76,34 @@ Reentry PlayMacroKey(Editor& e, KeyCode key) {
   return Reentry::Redraw;
 }
 
-void TransferMacros(Editor& e, MacroTransfer how) {
+bool TransferMacros(Editor& e, MacroTransfer how) {
   OpenFile file;
   if (how == MacroTransfer::SilentRead) {
     std::string path = e.MacroFileName;
     std::string bytes;
     if (FindSideFile(path, e.ProgramPath) && ReadSideFile(path, bytes, MacroReadLimit)) MacrosFromBytes(e, bytes);
-    return;
+    return true;
   }
   if (how == MacroTransfer::Read) {
-    if (!OpenMacroFile(e, file, AskRead)) return;
+    if (!OpenMacroFile(e, file, AskRead)) return true;
     ShowMessage(e, Texts::MacrosOk, 1);
     MacrosFromBytes(e, ReadAll(file.Fd()));
-    return;
+    return true;
   }
-  if (!OpenMacroFile(e, file, AskWrite)) return;
+  if (!OpenMacroFile(e, file, AskWrite)) return true;
   const std::string bytes = MacroFileBytes(e);
   if (!WriteFully(file.Fd(), bytes.data(), bytes.size()) || !file.Finish()) {
     ShowMessage(e, Texts::WriteError, 1);
     e.OpFailed = 1;
-    return;
+    return false;
   }
   e.MacrosChanged = false;
+  return true;
 }
 
-void OfferMacroSave(Editor& e) {
-  if (!e.MacrosChanged) return;
-  if (AskChoice(e, Texts::AskSaveMacros) == 1) TransferMacros(e, MacroTransfer::Write);
+bool OfferMacroSave(Editor& e) {
+  if (!e.MacrosChanged || AskChoice(e, Texts::AskSaveMacros) != 1) return true;
+  return TransferMacros(e, MacroTransfer::Write);
 }
 
 }  // namespace lumo

@@ -12,8 +12,11 @@ Reentry DefineMacroKey(Editor& e, KeyCode key);
 Reentry PlayMacroKey(Editor& e, KeyCode key);
 
 enum class MacroTransfer : uint8_t { SilentRead, Read, Write };
-void TransferMacros(Editor& e, MacroTransfer how);
+// False only when a write was begun and failed (the user was told); a name
+// given up or a file that cannot be opened is no failure.
+bool TransferMacros(Editor& e, MacroTransfer how);
 // Macros defined since the file was last written are offered for saving.
-void OfferMacroSave(Editor& e);
+// False when the user chose to save and the write failed.
+bool OfferMacroSave(Editor& e);
 
 }  // namespace lumo

@@ -139,7 +139,8 @@ bool ExitSequence(Editor& e) {
     // the message has told why.
     if (e.Modified) return false;
   }
-  OfferMacroSave(e);
+  // Leaving after a failed macro write would lose the macros: stay.
+  if (!OfferMacroSave(e)) return false;
   WriteSettings(e);
   WritePromptHistory(e);
   return true;
