@@ -46,7 +46,7 @@ void RunNested(Editor& e, const std::string& file) {
   // Every option it was started with, but not its own file.
   for (size_t i = 0; i + 1 < e.Args.size(); ++i) argv.push_back(e.Args[i]);
   argv.push_back(file);
-  RunProgram(e, argv);
+  RunProgram(e.Con, argv);
   if (file == ShortsName) ReadShorts(e);
   else if (file == MacroFileName) TransferMacros(e, MacroTransfer::SilentRead);
 }

@@ -557,6 +557,7 @@ Reentry ClipCopyKey(Editor& e, KeyCode key) {
 }
 
 Reentry ClipPasteKey(Editor& e, KeyCode) {
+  if (!RefreshClipFile(e)) return Reentry::Update;
   const ClipContent clip = ReadClipFile(e);
   if (clip.Type != ClipLines && clip.Type != ClipPieces) return Reentry::Read;
   const bool insert = e.InsertMode;

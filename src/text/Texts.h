@@ -157,6 +157,8 @@ inline constexpr std::string_view ColourBlink =
 // Tab expansion leaves a line that would grow past 255 bytes as it was; how
 // many such lines there were follows.
 inline constexpr std::string_view TabsKept = Cp866<"Строк длиннее 255 байт после раскрытия табуляции (оставлены): ">;
+// The system clipboard holds more than the clipboard file may take.
+inline constexpr std::string_view ClipboardTooLarge = Cp866<"В буфере обмена системы слишком много текста - не вставлено.">;
 inline constexpr std::string_view MacroUndefined = Cp866<"Макрос не определен!">;
 inline constexpr std::string_view MacrosOk = Cp866<" keydef.lmo - OK!">;
 inline constexpr std::string_view AskSaveMacros = Cp866<" Макросы записать ? | 1 - да | 2 или Esc - нет |">;

@@ -1,6 +1,9 @@
 #include "tools/ClipFile.h"
 
 #include "files/CodePages.h"
+#include "screen/StatusRow.h"
+#include "text/Texts.h"
+#include "tools/Outside.h"
 #include "text/LineEdit.h"
 #include "tools/SideFile.h"
 
@@ -20,7 +23,15 @@ bool WriteClipFile(const Editor& e, char type, const std::vector<std::string>& l
   // A rectangle's last piece ends without a line end: pasted back, an end
   // would start one more line.
   if (type == ClipPieces && !lines.empty()) bytes.resize(bytes.size() - 2);
-  return WriteSideFile(e.ClipFile, bytes);
+  if (!WriteSideFile(e.ClipFile, bytes)) return false;
+  if (e.ClipexOn) RunClipex(e, '#');
+  return true;
+}
+
+bool RefreshClipFile(Editor& e) {
+  if (!e.ClipexOn || RunClipex(e, '@') != ClipexTooLarge) return true;
+  ShowMessage(e, Texts::ClipboardTooLarge, 1);
+  return false;
 }
 
 ClipContent ReadClipFile(const Editor& e) {

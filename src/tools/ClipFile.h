@@ -32,4 +32,10 @@ struct ClipContent {
 // (longer than 255 bytes), and never more lines than a text can have.
 ClipContent ReadClipFile(const Editor& e);
 
+// With the outside exchange on (option "#"), every write is handed to the
+// clipboard helper, and a paste first takes the system clipboard into the
+// file. False, with the message shown, when the system clipboard held more
+// than a text can: the file stays as it was and nothing is to be pasted.
+bool RefreshClipFile(Editor& e);
+
 }  // namespace lumo

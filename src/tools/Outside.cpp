@@ -17,6 +17,9 @@ namespace lumo {
 namespace {
 
 constexpr int PollMs = 10;
+// A clipboard helper ends within milliseconds; one that hangs (a clipboard
+// owner that never answers) is given up after this long.
+constexpr int ClipexLimitMs = 3000;
 
 struct IgnoredInterrupts {
   struct sigaction Int {}, Quit {};
@@ -69,10 +72,10 @@ int Wait(pid_t pid, int limitMs) {
 
 }  // namespace
 
-int RunProgram(Editor& e, const std::vector<std::string>& argv, RunOptions options) {
+int RunProgram(Console* con, const std::vector<std::string>& argv, RunOptions options) {
   if (argv.empty() || argv[0].empty()) return -1;
-  const bool terminal = options.UsesTerminal && e.Con;
-  if (terminal) e.Con->Suspend();
+  const bool terminal = options.UsesTerminal && con;
+  if (terminal) con->Suspend();
   int result = -1;
   {
     IgnoredInterrupts guard;
@@ -80,13 +83,27 @@ int RunProgram(Editor& e, const std::vector<std::string>& argv, RunOptions optio
     if (pid == 0) Exec(argv);
     if (pid > 0) result = Wait(pid, options.TimeLimitMs);
   }
-  if (terminal) e.Con->Resume();
+  if (terminal) con->Resume();
   return result;
+}
+
+int RunClipex(const Editor& e, char how) {
+  const std::string arg = how + e.ClipFile;
+  RunOptions quiet{false, ClipexLimitMs};
+  if (const char* comspec = std::getenv("COMSPEC"); comspec && *comspec)
+    return RunProgram(nullptr, {comspec, "/C", "Clipex.exe", arg}, quiet);
+  // The helper installed beside this program first, then whatever PATH has.
+  std::string helper = "lumo-clipex";
+  if (const size_t slash = e.ProgramPath.rfind('/'); slash != std::string::npos) {
+    const std::string beside = e.ProgramPath.substr(0, slash + 1) + helper;
+    if (access(beside.c_str(), X_OK) == 0) helper = beside;
+  }
+  return RunProgram(nullptr, {helper, arg}, quiet);
 }
 
 int RunInterpreter(Editor& e, std::string_view comspecLine, const std::string& shellCommand) {
   const char* comspec = std::getenv("COMSPEC");
-  if (!comspec || !*comspec) return RunProgram(e, {"/bin/sh", "-c", shellCommand});
+  if (!comspec || !*comspec) return RunProgram(e.Con, {"/bin/sh", "-c", shellCommand});
   std::vector<std::string> argv{comspec};
   for (size_t i = 0; i < comspecLine.size();) {
     const size_t start = comspecLine.find_first_not_of(' ', i);
@@ -95,7 +112,7 @@ int RunInterpreter(Editor& e, std::string_view comspecLine, const std::string& s
     argv.emplace_back(comspecLine.substr(start, end - start));
     i = end;
   }
-  return RunProgram(e, argv);
+  return RunProgram(e.Con, argv);
 }
 
 std::string ShellQuote(std::string_view s) {

@@ -277,6 +277,7 @@ struct Session {
         }
         break;
       case Ctrl(V): {
+        if (!RefreshClipFile(E)) break;
         const ClipContent clip = ReadClipFile(E);
         if (clip.Type == ClipNone) break;
         const std::string line = clip.Lines.empty() ? std::string() : clip.Lines[0];
