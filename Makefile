@@ -7,13 +7,13 @@ PREFIX    ?= /usr/local
 FILE      ?= samples/sample.txt
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all run test soak install bench deps fuzz-deps clean fuzz fuzz-build
+.PHONY: all run test soak install uninstall bench deps fuzz-deps clean fuzz fuzz-build
 
 all: $(BUILD)/lumo
 
 $(BUILD)/lumo: FORCE
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DLUMO_TESTS=OFF >/dev/null
-	cmake --build $(BUILD) -j$(JOBS) --target lumo
+	cmake --build $(BUILD) -j$(JOBS)
 
 run: $(BUILD)/lumo
 	$(BUILD)/lumo $(FILE)
@@ -56,8 +56,15 @@ soak: deps
 	cmake --build $(SANBUILD) -j$(JOBS) --target lumo_soak
 	cd $(SANBUILD) && ctest --output-on-failure -j$(JOBS) -L soak
 
+# PREFIX and DESTDIR as usual: make install PREFIX=$$HOME/.local
 install: $(BUILD)/lumo
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	rm -f $(DESTDIR)$(PREFIX)/bin/lumo $(DESTDIR)$(PREFIX)/bin/lumo-clipex \
+	  $(DESTDIR)$(PREFIX)/share/lumo/lumoview.hlp $(DESTDIR)$(PREFIX)/share/lumo/sample.txt \
+	  $(DESTDIR)$(PREFIX)/share/man/man1/lumo.1
+	-rmdir $(DESTDIR)$(PREFIX)/share/lumo 2>/dev/null
 
 bench: FORCE
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUMO_TESTS=OFF -DLUMO_BENCH=ON >/dev/null

@@ -60,6 +60,11 @@ void TermConsole::Suspend() {
 void TermConsole::Resume() {
   if (!IsOpen || !Suspended) return;
   std::string reason;
+  // A program that was killed (another editor, say) leaves its modes on:
+  // its keyboard flags pushed, its screen switched. Switching every mode off
+  // first takes them away, so ours are not stacked on top of them and the
+  // shell gets its terminal back as it was when the editor ends.
+  Send(ModesOffBytes());
   // If the tty cannot be set now, output still works; keys will fail to
   // read and end in Hangup.
   EnterTerminalModes(STDIN_FILENO, STDOUT_FILENO, reason);
