@@ -57,28 +57,6 @@ TEST(KeyNames, MeasuredNamesParseAndLabelsReadBack) {
     EXPECT_EQ(ParseKeyName(bad), std::nullopt) << bad;
 }
 
-// A reserved row must swallow its key: not typed, not moving the cursor, not
-// touching the marked block, not drawing, not asking.
-TEST(KeyTable, RowsWithoutProcedureChangeNothing) {
-  for (const KeyBinding& row : KeyBindings()) {
-    if (row.Proc) continue;
-    test::TestEditor t;
-    t.SetLines({"abc", "def"});
-    t->CurCol = 2;
-    t->BlockFirst = 1;
-    t->BlockLast = 2;
-    auto state = [&] {
-      return t.Line(1) + "|" + t.Line(2) + "|" + std::to_string(t->CurLine) + "," + std::to_string(t->CurCol) +
-             "," + std::to_string(t->TopLine) + "," + std::to_string(t->BlockFirst) + "-" +
-             std::to_string(t->BlockLast) + (t->Modified ? " modified " : " ") + t.Con.Text(1) + t.Con.Text(2);
-    };
-    const std::string before = state();
-    EXPECT_EQ(HandleKey(*t, row.Value), Reentry::Read) << KeyName(row.Value);
-    EXPECT_EQ(state(), before) << KeyName(row.Value);
-    EXPECT_EQ(t.Con.KeysRead, 0) << KeyName(row.Value);
-  }
-}
-
 // Every menu item runs a key's command (a row, or an Alt key the fallback
 // takes) and never types, and Esc from a submenu goes back to the menu that
 // opened it.
