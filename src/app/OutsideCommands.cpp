@@ -41,8 +41,11 @@ std::string SidePath(const Editor& e, std::string name) {
 }  // namespace
 
 void RunNested(Editor& e, const std::string& file) {
+  // Without its own path the editor cannot start itself again; whatever
+  // "lumo" PATH holds might be another program.
+  if (e.ProgramPath.empty()) return;
   OfferMacroSave(e);
-  std::vector<std::string> argv{e.ProgramPath.empty() ? "lumo" : e.ProgramPath};
+  std::vector<std::string> argv{e.ProgramPath};
   // Every option it was started with, but not its own file.
   for (size_t i = 0; i + 1 < e.Args.size(); ++i) argv.push_back(e.Args[i]);
   argv.push_back(file);
