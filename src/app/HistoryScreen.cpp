@@ -14,6 +14,7 @@
 #include "screen/StatusRow.h"
 #include "screen/KeyNames.h"
 #include "screen/Window.h"
+#include "text/Decimal.h"
 #include "text/LineHistory.h"
 #include "text/Texts.h"
 
@@ -82,17 +83,6 @@ bool ReadNumberLine(Editor& e, uint8_t attr, std::string& text) {
   }
 }
 
-// The slot number of the typed text, or -1 when it is none.
-int SlotNumber(const std::string& text) {
-  if (text.empty() || text.size() > 2) return -1;
-  int n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    n = n * 10 + (c - '0');
-  }
-  return n <= 15 ? n : -1;
-}
-
 // Asks for a slot until a valid one is given, then inserts it.
 void ChooseSlot(Editor& e) {
   uint8_t attr = PromptAttr;
@@ -102,7 +92,7 @@ void ChooseSlot(Editor& e) {
     // Esc leaves without inserting: otherwise the only way out of the prompt
     // would be to insert a line.
     if (!ReadNumberLine(e, attr, text)) return;
-    const int n = SlotNumber(text);
+    const int n = DecimalUpTo(text, 15);
     if (n >= 0) {
       InsertFromSlot(e, n);
       return;

@@ -3,9 +3,7 @@
 // program, say) is offered once more, unless it is the very name just tried.
 #include "app/MacroCommands.h"
 
-#include <cerrno>
 #include <string>
-#include <unistd.h>
 
 #include "app/Typing.h"
 #include "files/AskFile.h"
@@ -24,18 +22,6 @@ namespace {
 // More than any macro file holds (256 lines of 259 bytes); the rest of a
 // larger file is left unread.
 constexpr size_t MacroReadLimit = 1 << 20;
-
-std::string ReadAll(int fd) {
-  std::string bytes;
-  char buf[1 << 14];
-  while (bytes.size() < MacroReadLimit) {
-    const ssize_t n = read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    bytes.append(buf, size_t(n));
-  }
-  return bytes;
-}
 
 // The file-name prompt, then the second try with a keydef.lmo found
 // elsewhere. False when nothing was opened.
@@ -87,7 +73,9 @@ bool TransferMacros(Editor& e, MacroTransfer how) {
   if (how == MacroTransfer::Read) {
     if (!OpenMacroFile(e, file, AskRead)) return true;
     ShowMessage(e, Texts::MacrosOk, 1);
-    MacrosFromBytes(e, ReadAll(file.Fd()));
+    std::string bytes;
+    ReadUpTo(file.Fd(), bytes, MacroReadLimit);
+    MacrosFromBytes(e, bytes);
     return true;
   }
   if (!OpenMacroFile(e, file, AskWrite)) return true;

@@ -54,16 +54,8 @@ bool Refuse(Editor& e, Fit why) {
   return false;
 }
 
-// Column 1 of a line's first non-blank byte, 0 for a blank line.
-int FirstNonBlank(const Editor& e, int index) {
-  std::string_view s = LineBytes(e, index);
-  for (size_t i = 0; i < s.size(); ++i)
-    if (s[i] != ' ') return int(i) + 1;
-  return 0;
-}
-
 bool BeginsParagraph(const Editor& e, int index) {
-  return FirstNonBlank(e, index) == e.TabStops[2];
+  return FirstNonBlank(LineBytes(e, index)) == e.TabStops[2];
 }
 
 // How far a continuation moves right past a list marker at the start of x
@@ -107,7 +99,7 @@ void BlankToNextLine(Editor& e, const LineEdit& s) {
   const int next = line + 1;
   bool useNext = false;
   if (next <= e.LineCount) {
-    const int first = FirstNonBlank(e, next);
+    const int first = FirstNonBlank(LineBytes(e, next));
     if (first > 0 && first != e.TabStops[2]) {
       std::string_view y = LineBytes(e, next);
       int end = first;

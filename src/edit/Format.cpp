@@ -27,11 +27,6 @@ namespace {
 constexpr int MaxPasses = 600;
 constexpr int TabWidth = 8;
 
-int FirstNonBlank(std::string_view s) {
-  const size_t i = s.find_first_not_of(' ');
-  return i == std::string_view::npos ? 0 : int(i) + 1;
-}
-
 bool Empty(const Editor& e, int i) { return TextLength(e, i) == 0; }
 
 bool StartsParagraph(const Editor& e, int i) {

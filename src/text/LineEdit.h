@@ -26,6 +26,12 @@ inline uint8_t ByteAt(std::string_view s, int col) {
   return col >= 1 && size_t(col) <= s.size() ? uint8_t(s[size_t(col) - 1]) : uint8_t(' ');
 }
 
+// The column of s's first byte that is not a blank, 0 when there is none.
+inline int FirstNonBlank(std::string_view s) {
+  const size_t i = s.find_first_not_of(' ');
+  return i == std::string_view::npos ? 0 : int(i) + 1;
+}
+
 struct LineEdit {
   static constexpr int Room = 2 * MaxLineBytes + 1;
   // B[1..Len] is the line; bytes past Len keep what they held, which the

@@ -3,12 +3,11 @@
 // whatever the slots hold: a recording that holds F9 plays once.
 #include "tools/Keystrokes.h"
 
-#include <cerrno>
-#include <unistd.h>
 
 #include "screen/KeyNames.h"
 #include "screen/StatusRow.h"
 #include "text/Texts.h"
+#include "tools/SideFile.h"
 
 namespace lumo {
 namespace {
@@ -90,16 +89,8 @@ void KeystrokesFromBytes(Editor& e, std::string_view bytes, bool cut) {
 
 void ReadKeystrokes(Editor& e, int fd) {
   std::string bytes;
-  char buf[KeystrokeFileSize];
-  bool failed = false;
-  while (bytes.size() < KeystrokeFileSize) {
-    const ssize_t n = read(fd, buf, KeystrokeFileSize - bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    failed = n < 0;
-    if (n <= 0) break;
-    bytes.append(buf, size_t(n));
-  }
-  KeystrokesFromBytes(e, bytes, failed);
+  const bool read = ReadUpTo(fd, bytes, KeystrokeFileSize);
+  KeystrokesFromBytes(e, bytes, !read);
 }
 
 }  // namespace lumo

@@ -1,6 +1,7 @@
 #include "tools/Macros.h"
 
 #include "screen/KeyNames.h"
+#include "text/Decimal.h"
 #include "text/LineStore.h"
 #include "tools/SideFile.h"
 
@@ -9,16 +10,6 @@ namespace {
 
 constexpr size_t MaxText = 255;
 
-// A decimal number of 1 to 3 digits and at most 255, or -1.
-int IdOf(std::string_view digits) {
-  if (digits.empty() || digits.size() > 3) return -1;
-  int n = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return -1;
-    n = n * 10 + (c - '0');
-  }
-  return n <= 255 ? n : -1;
-}
 
 }  // namespace
 
@@ -44,7 +35,7 @@ void MacrosFromBytes(Editor& e, std::string_view bytes) {
   while (in.Next(line, MaxText)) {
     const size_t blank = line.find(' ');
     if (blank == std::string_view::npos) continue;
-    const int id = IdOf(line.substr(0, blank));
+    const int id = DecimalUpTo(line.substr(0, blank), 255);
     if (id < 0) continue;
     if (!StoreMacro(e, id, line.substr(blank + 1))) break;
   }

@@ -27,14 +27,19 @@ bool ReadSideFile(const std::string& path, std::string& bytes, size_t limit) {
   }
   // A file that grows or shrinks while it is read is taken as far as it goes;
   // a read error ends it like its end would.
-  char buf[4096];
+  ReadUpTo(fd, bytes, limit);
+  close(fd);
+  return true;
+}
+
+bool ReadUpTo(int fd, std::string& bytes, size_t limit) {
+  char buf[1 << 14];
   while (bytes.size() < limit) {
-    ssize_t n = read(fd, buf, std::min(sizeof buf, limit - bytes.size()));
+    const ssize_t n = read(fd, buf, std::min(sizeof buf, limit - bytes.size()));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) return n == 0;
     bytes.append(buf, size_t(n));
   }
-  close(fd);
   return true;
 }
 

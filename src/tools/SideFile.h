@@ -19,6 +19,10 @@ namespace lumo {
 // file we may not read.
 bool ReadSideFile(const std::string& path, std::string& bytes, size_t limit);
 
+// Appends what fd holds to bytes until its end or limit bytes in all; false
+// when a read failed (what came before it is kept).
+bool ReadUpTo(int fd, std::string& bytes, size_t limit);
+
 // Replaces path by bytes: a new file is private (0600 less the umask), an old
 // one keeps its permissions, and a link keeps pointing at the replaced file.
 // When path lies in the state directory that directory is made first;
